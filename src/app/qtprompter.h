@@ -1,0 +1,12 @@
+// The prompter of the program: shows the confirmation dialog and message boxes
+// in front of the active window.
+#pragma once
+
+#include "platform/prompter.h"
+
+class CQtPrompter : public CPrompter {
+public:
+    int Confirm(int nMode) override;
+    int MessageBox(const std::string& strText, const std::string& strCaption,
+                   MessageIcon icon, MessageButtons buttons) override;
+};

@@ -1,0 +1,110 @@
+#include "app/vx2200netdlg.h"
+
+#include "app/aboutdlg.h"
+#include "app/artwork.h"
+#include "app/menutabctrl.h"
+#include "app/resstring.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+constexpr int kMargin = 8;
+constexpr int kButtonHeight = 28;
+} // namespace
+
+CVX2200NETDlg::CVX2200NETDlg(QWidget* pParent) : QDialog(pParent)
+{
+    setObjectName(QStringLiteral("id102"));
+    setWindowTitle(QStringLiteral("VX2200NET"));
+    setWindowIcon(CArtwork::ProgramIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    m_pTab = new CMenuTabCtrl(this);
+    m_pTab->InsertTabs();
+    m_pTab->CreatePages();
+    const QSize tabSize = m_pTab->ControlSizeForPages();
+    m_pTab->setGeometry(kMargin, kMargin, tabSize.width(), tabSize.height());
+
+    const int nRowTop = kMargin + tabSize.height() + kMargin;
+    QPushButton* pConnection = MakeButton(1307, LangText("Connection", "接続"));
+    pConnection->setGeometry(kMargin, nRowTop, 110, kButtonHeight);
+    connect(pConnection, &QPushButton::clicked, this, &CVX2200NETDlg::OnConnection);
+
+    m_pEntryName = new QLineEdit(this);
+    m_pEntryName->setObjectName(QStringLiteral("id1309"));
+    m_pEntryName->setReadOnly(true);
+    m_pEntryName->setFocusPolicy(Qt::NoFocus);
+    m_pEntryName->setMaxLength(MAX_NAME_TEXT);
+    m_pEntryName->setGeometry(kMargin + 118, nRowTop, 280, kButtonHeight);
+
+    const int nRight = kMargin + tabSize.width();
+    QPushButton* pExit = MakeButton(1305, LangText("Exit", "終了"));
+    pExit->setGeometry(nRight - 100, nRowTop, 100, kButtonHeight);
+    connect(pExit, &QPushButton::clicked, this, &CVX2200NETDlg::OnExit);
+
+    QPushButton* pVersion = MakeButton(1313, LangText("Version", "バージョン"));
+    pVersion->setGeometry(nRight - 208, nRowTop, 100, kButtonHeight);
+    connect(pVersion, &QPushButton::clicked, this, &CVX2200NETDlg::OnVersion);
+
+    setFixedSize(nRight + kMargin, nRowTop + kButtonHeight + kMargin);
+
+    // No recorder is connected at start: the PC file viewer, tabs locked.
+    m_pTab->SelectTab(CMenuTabCtrl::PAGE_FILEVIEWER);
+    m_pTab->EnableTabs(false);
+}
+
+QPushButton* CVX2200NETDlg::MakeButton(int nId, const QString& strCaption)
+{
+    auto* pButton = new QPushButton(strCaption, this);
+    pButton->setObjectName(QStringLiteral("id%1").arg(nId));
+    pButton->setAutoDefault(false);
+    return pButton;
+}
+
+void CVX2200NETDlg::SetEntryName(const QString& strName)
+{
+    m_pEntryName->setText(strName.left(MAX_NAME_TEXT));
+}
+
+QString CVX2200NETDlg::GetEntryNameText() const
+{
+    return m_pEntryName->text();
+}
+
+void CVX2200NETDlg::SetSearchMode(bool bOn)
+{
+    m_pTab->SetSearchMode(bOn);
+}
+
+void CVX2200NETDlg::OnConnection()
+{
+    // The connection selection is added with the address book.
+}
+
+void CVX2200NETDlg::OnVersion()
+{
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CVX2200NETDlg::OnExit()
+{
+    done(1);
+}
+
+void CVX2200NETDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    switch (pEvent->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // An Escape meant for a page must not end the program.
+        pEvent->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(pEvent);
+    }
+}

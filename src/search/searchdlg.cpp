@@ -1,0 +1,6 @@
+#include "search/searchdlg.h"
+
+CSearchDlg::CSearchDlg(QWidget* pParent) : QWidget(pParent)
+{
+    setObjectName(QStringLiteral("id165"));
+}

@@ -1,0 +1,6 @@
+#include "viewer/viewerdlg.h"
+
+CViewerDlg::CViewerDlg(QWidget* pParent) : QWidget(pParent)
+{
+    setObjectName(QStringLiteral("id137"));
+}
