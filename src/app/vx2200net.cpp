@@ -284,6 +284,11 @@ void CVX2200NETApp::GetConnectedAddress(std::string& strIP, int& nPort) const
     nPort = GetEntryPort(m_nConnected);
 }
 
+void CVX2200NETApp::DisconnectLink()
+{
+    // LINK-PENDING: closes the protocol object's connection once it exists.
+}
+
 void CVX2200NETApp::ScrollList(int n, int bDown)
 {
     if (bDown == 1)

@@ -75,6 +75,9 @@ public:
     int GetPlaybackCamera() const { return m_nPlaybackCamera; }
     void SetPlaybackCamera(int n) { m_nPlaybackCamera = n; }
 
+    // Closes the recorder connection when one stands.
+    void DisconnectLink();
+
     // The main window while it runs, else nullptr.
     CVX2200NETDlg* GetMainWnd() const { return m_pMainWnd; }
 
