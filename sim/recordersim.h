@@ -1,0 +1,113 @@
+// The recorder simulator: a CRecorderModel served over TCP on a background
+// thread, one client at a time, with fault injection per command code and a
+// trace of every block of bytes received and sent.
+#pragma once
+
+#include "sim/recordermodel.h"
+#include "sim/simfault.h"
+#include "sim/simframereader.h"
+#include "sim/simtrace.h"
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CRecorderSim {
+public:
+    struct Options {
+        std::string strBindAddress = "127.0.0.1";
+        int nPort = 0;                      // 0: a free port chosen by the kernel
+        int nCameras = 16;
+        std::optional<SimDateTime> start;   // the clock's start; the local time when empty
+        bool bAcceptMenuAlways = false;     // take menu writes while switched on, too
+        bool bSingleDisk = false;           // play mode, disk mode and its display do not apply (refused)
+        std::ostream* pTraceStream = nullptr; // a hex line per block received or sent
+        std::size_t nTraceKeep = 20000;     // entries Trace() keeps, the newest
+    };
+
+    CRecorderSim(); // default options
+    explicit CRecorderSim(Options options);
+    ~CRecorderSim();
+    CRecorderSim(const CRecorderSim&) = delete;
+    CRecorderSim& operator=(const CRecorderSim&) = delete;
+
+    // Binds, listens and serves on a background thread. False when the address
+    // cannot be bound.
+    bool Start();
+    void Stop();
+    int Port() const { return m_nPort; }
+
+    // Faults for a command code ("BTPL", "MVRI", "LGRQ", "J6"; "*" for every
+    // code), for the next nTimes exchanges of that code or (-1) until cleared,
+    // after nSkip exchanges of the code have been answered well.
+    void SetFault(const std::string& strCode, SimFault fault, int nTimes = -1, int nSkip = 0);
+    void ClearFaults();
+
+    std::vector<SimTraceEntry> Trace() const;
+    void ClearTrace();
+
+    // Clients served so far (each accepted connection counts).
+    int ConnectionCount() const;
+    // Ends the connection of the client being served now: reset (bReset) or
+    // closed. A client still waiting to be served is not affected.
+    void DropClient(bool bReset);
+
+    // The recorder's state, thread-safe.
+    std::array<int, 4> GetStatus() const;           // power, playback, recording, disk
+    void SetStatus(const std::array<int, 4>& nStatus);
+    int GetSetting(int k) const;                    // the stored byte of setting k
+    void SetSetting(int k, int nByte);
+    SimDateTime GetClock() const;
+    void SetClock(const SimDateTime& dt);
+    CRecorderModel::Program GetTimerProgram(int n) const;
+    void SetTimerProgram(int n, const CRecorderModel::Program& program);
+    std::vector<SimLogRecord> GetLog(int nKind) const;
+    void SetLog(int nKind, const std::vector<SimLogRecord>& records);
+    void SetAcceptMenuAlways(bool bAccept);
+    void TriggerAlarm();
+
+private:
+    struct FaultEntry {
+        SimFault fault = SimFault::None;
+        int nTimes = -1;
+        int nSkip = 0;
+    };
+
+    void Run();
+    void Accept();
+    void ReadClient();
+    void Serve(const SimRequest& request);
+    SimFault TakeFault(const std::string& strCode);
+    void SendAnswer(const CRecorderModel::Answer& answer, SimFault fault);
+    void SendBytes(const std::string& strBytes, bool bTrickle);
+    bool PauseFor(int nMilliseconds);
+    void CloseClient(bool bReset);
+    void ServeDropRequest();
+    void Record(SimTraceEntry::Direction direction, const std::string& strBytes);
+
+    Options m_options;
+    int m_nPort = 0;
+    int m_hListen = -1;
+    int m_hClient = -1;
+    int m_hWake[2] = {-1, -1};
+    std::thread m_thread;
+    std::atomic<bool> m_bStop {false};
+
+    mutable std::mutex m_mutex; // guards everything below but the reader
+    std::condition_variable m_dropDone;
+    CRecorderModel m_model;
+    std::map<std::string, FaultEntry> m_faults;
+    std::deque<SimTraceEntry> m_trace;
+    int m_nConnections = 0;
+    std::optional<bool> m_dropRequest; // reset when true
+    CSimFrameReader m_reader;
+    long long m_nLastByteMs = 0;
+};

@@ -1,0 +1,403 @@
+// vx2200ctl: a command-line client of the VX2200 recorder, for scripts and
+// diagnosis. One command per run; a lost link ends it with an error, nothing is
+// asked.
+//
+//   vx2200ctl HOST PORT COMMAND [ARGS]
+//
+// Exit status: 0 on success; the status code (1, 2 or 3) of the first exchange
+// that failed; 64 for a usage error; 65 for a settings file that is not one;
+// 66 for a file that cannot be read; 73 for a file that cannot be written.
+#include "link/vx2200ctrl.h"
+#include "platform/fileutil.h"
+#include "platform/stringtable.h"
+
+#include <arpa/inet.h>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <netdb.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int EXIT_USAGE = 64;
+constexpr int EXIT_DATAERR = 65;
+constexpr int EXIT_NOINPUT = 66;
+constexpr int EXIT_CANTCREAT = 73;
+
+using Args = std::vector<std::string>;
+
+struct Invocation {
+    std::string strHost;
+    std::string strIP;
+    int nPort = 0;
+    std::string strCommand;
+    Args args;
+    CSettingsImage upload; // the file of an upload, read before connecting
+};
+
+struct CommandDef {
+    const char* pszName;
+    int nArgs;
+    const char* pszUsage;
+    std::function<int(CVX2200Ctrl&, const Invocation&)> fnRun;
+};
+
+const char* StatusText(int nStatus)
+{
+    switch (nStatus) {
+    case 1: return "socket cannot be created, or already connected";
+    case 2: return "wrong answer";
+    case 3: return "refused, or not sent or not answered";
+    default: return "failed";
+    }
+}
+
+int Fail(const std::string& strWhat, int nStatus)
+{
+    std::cerr << "vx2200ctl: " << strWhat << ": status " << nStatus << " (" << StatusText(nStatus) << ")\n";
+    return nStatus;
+}
+
+int UsageError(const std::string& strMessage)
+{
+    std::cerr << "vx2200ctl: " << strMessage << "\n";
+    return EXIT_USAGE;
+}
+
+bool ParseInt(const std::string& strText, int nMin, int nMax, int& nValue)
+{
+    char* pEnd = nullptr;
+    const long n = std::strtol(strText.c_str(), &pEnd, 10);
+    if (strText.empty() || *pEnd != '\0' || n < nMin || n > nMax)
+        return false;
+    nValue = static_cast<int>(n);
+    return true;
+}
+
+std::string Upper(std::string str)
+{
+    for (char& ch : str)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return str;
+}
+
+std::string FormatDateTime(int nYear, int nMonth, int nDay, int nHour, int nMinute, int nSecond)
+{
+    char sz[64];
+    std::snprintf(sz, sizeof sz, "%04d-%02d-%02d %02d:%02d:%02d", nYear, nMonth, nDay, nHour, nMinute, nSecond);
+    return sz;
+}
+
+// A one-byte setting by its suffix, or -1.
+int SettingOf(const std::string& strSuffix)
+{
+    const int k = CCommandTable::MenuIndex(Upper(strSuffix));
+    return CSettingsImage::HoldsSetting(k) ? k : -1;
+}
+
+int KeyOf(const std::string& strCode)
+{
+    for (int i = CCommandTable::KEY_FIRST; i < CCommandTable::KEY_COUNT; ++i) {
+        if (CCommandTable::Code(i) == Upper(strCode))
+            return i;
+    }
+    return -1;
+}
+
+int LogKindOf(const std::string& strName)
+{
+    if (strName == "rec")
+        return LogRecord::REC;
+    if (strName == "alarm")
+        return LogRecord::ALARM;
+    return strName == "failure" ? LogRecord::FAILURE : -1;
+}
+
+// A setting value as it goes on the wire: a signed or unsigned byte.
+bool ParseValue(const std::string& strText, int& nValue)
+{
+    return ParseInt(strText, -128, 255, nValue);
+}
+
+int RunStatus(CVX2200Ctrl& ctrl, const Invocation&)
+{
+    std::array<int, 4> s {};
+    if (const int n = ctrl.QueryStatus(s))
+        return Fail("status", n);
+    std::cout << "power=" << s[0] << " playback=" << s[1] << " recording=" << s[2] << " disk=" << s[3] << "\n";
+    return 0;
+}
+
+int RunKey(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    if (const int n = ctrl.SendKey(KeyOf(inv.args[0])))
+        return Fail("key " + Upper(inv.args[0]), n);
+    return 0;
+}
+
+// The toggles read the status first; a failed read is reported, not guessed past.
+int RunToggle(CVX2200Ctrl& ctrl, const std::string& strName, int (CVX2200Ctrl::*fnToggle)())
+{
+    std::array<int, 4> s {};
+    if (const int n = ctrl.QueryStatus(s))
+        return Fail(strName, n);
+    if (const int n = (ctrl.*fnToggle)())
+        return Fail(strName, n);
+    return 0;
+}
+
+int RunGet(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    const std::string strSuffix = Upper(inv.args[0]);
+    int nValue = 0;
+    if (const int n = ctrl.GetMenuValue(SettingOf(strSuffix), nValue))
+        return Fail("get " + strSuffix, n);
+    std::cout << strSuffix << "=" << nValue << "\n";
+    return 0;
+}
+
+int RunSet(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    const std::string strSuffix = Upper(inv.args[0]);
+    int nValue = 0;
+    ParseValue(inv.args[1], nValue);
+    if (const int n = ctrl.SetMenuValue(SettingOf(strSuffix), nValue))
+        return Fail("set " + strSuffix, n);
+    return 0;
+}
+
+int RunClock(CVX2200Ctrl& ctrl, const Invocation&)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (const int n = ctrl.GetDateTime(y, mo, d, h, mi, s))
+        return Fail("clock", n);
+    std::cout << FormatDateTime(y, mo, d, h, mi, s) << "\n";
+    return 0;
+}
+
+bool ParseDateTime(const std::string& strDate, const std::string& strTime, std::array<int, 6>& v)
+{
+    char chEnd = 0;
+    if (std::sscanf(strDate.c_str(), "%d-%d-%d%c", &v[0], &v[1], &v[2], &chEnd) != 3
+        || std::sscanf(strTime.c_str(), "%d:%d:%d%c", &v[3], &v[4], &v[5], &chEnd) != 3)
+        return false;
+    return v[0] >= 0 && v[0] <= 65535 && v[1] >= 1 && v[1] <= 12 && v[2] >= 1 && v[2] <= 31 && v[3] >= 0
+        && v[3] <= 23 && v[4] >= 0 && v[4] <= 59 && v[5] >= 0 && v[5] <= 59;
+}
+
+int RunSetClock(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    std::array<int, 6> v {};
+    ParseDateTime(inv.args[0], inv.args[1], v);
+    if (const int n = ctrl.SetDateTime(v[0], v[1], v[2], v[3], v[4], v[5]))
+        return Fail("set-clock", n);
+    return 0;
+}
+
+int RunTimer(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    int nProgram = 0;
+    ParseInt(inv.args[0], 1, TimerProgram::PROGRAM_COUNT, nProgram);
+    TimerProgram program;
+    if (const int n = ctrl.GetTimerProgram(nProgram - 1, program))
+        return Fail("timer " + inv.args[0], n);
+    for (int f = 0; f < TimerProgram::FIELD_COUNT; ++f)
+        std::cout << (f ? " " : "") << program[f];
+    std::cout << "\n";
+    return 0;
+}
+
+int RunSetTimer(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    TimerProgram program;
+    for (int f = 0; f < TimerProgram::FIELD_COUNT; ++f)
+        ParseValue(inv.args[static_cast<std::size_t>(f + 1)], program[f]);
+    if (const int n = ctrl.SetTimerProgram(program))
+        return Fail("set-timer " + inv.args[0], n);
+    return 0;
+}
+
+std::string LogText(const LogRecord& record, int nKind)
+{
+    if (const int nId = record.TextId(nKind))
+        return std::string(CStringTable::Load(nId, Language::English));
+    if (nKind == LogRecord::FAILURE)
+        return "(failure " + std::to_string(record.FailureCode()) + ")";
+    return "(event " + std::to_string(record.byEvent) + ")";
+}
+
+int RunLog(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    const int nKind = LogKindOf(inv.args[0]);
+    if (const int n = ctrl.ReadLog(nKind))
+        return Fail("log " + inv.args[0], n);
+    int nSlots = 0;
+    const LogRecord* pStore = ctrl.LogStore(nKind, nSlots);
+    for (int i = 0; i < nSlots; ++i) {
+        const LogRecord& r = pStore[i];
+        if (r.HoldsEntry(nKind))
+            std::cout << FormatDateTime(r.Year(), r.byMonth, r.byDay, r.byHour, r.byMinute, r.bySecond) << " "
+                      << LogText(r, nKind) << "\n";
+    }
+    return 0;
+}
+
+int RunDownload(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    CSettingsImage image;
+    std::vector<int> failed;
+    if (const int n = ctrl.ReadAllSettings(image, &failed))
+        return Fail("download", n);
+    for (const int k : failed)
+        std::cerr << "vx2200ctl: download: MV" << CCommandTable::MenuSuffix(k) << " not read, stored as "
+                  << CSettingsImage::NO_VALUE << "\n";
+    if (!WriteFileAtomically(inv.args[0], image.Encode())) {
+        std::cerr << "vx2200ctl: " << inv.args[0] << ": cannot be written\n";
+        return EXIT_CANTCREAT;
+    }
+    return 0;
+}
+
+int RunUpload(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    if (const int n = ctrl.WriteAllSettings(inv.upload))
+        return Fail("upload", n);
+    return 0;
+}
+
+const CommandDef kCommands[] = {
+    {"status", 0, "status", RunStatus},
+    {"key", 1, "key CODE", RunKey},
+    {"power", 0, "power", [](CVX2200Ctrl& c, const Invocation&) { return RunToggle(c, "power", &CVX2200Ctrl::PowerKey); }},
+    {"record", 0, "record", [](CVX2200Ctrl& c, const Invocation&) { return RunToggle(c, "record", &CVX2200Ctrl::RecordKey); }},
+    {"get", 1, "get SUFFIX", RunGet},
+    {"set", 2, "set SUFFIX VALUE", RunSet},
+    {"clock", 0, "clock", RunClock},
+    {"set-clock", 2, "set-clock YYYY-MM-DD hh:mm:ss", RunSetClock},
+    {"timer", 1, "timer N", RunTimer},
+    {"set-timer", 15, "set-timer N F0 .. F13", RunSetTimer},
+    {"log", 1, "log rec|alarm|failure", RunLog},
+    {"download", 1, "download FILE", RunDownload},
+    {"upload", 1, "upload FILE", RunUpload},
+};
+
+void PrintUsage()
+{
+    std::cerr << "usage: vx2200ctl HOST PORT COMMAND [ARGS]\ncommands:\n";
+    for (const CommandDef& c : kCommands)
+        std::cerr << "  " << c.pszUsage << "\n";
+}
+
+// The arguments of each command, checked before anything is sent. Returns an
+// error text, empty when they are good.
+std::string CheckArgs(const std::string& strCommand, const Args& a)
+{
+    int n = 0;
+    if (strCommand == "key" && KeyOf(a[0]) < 0)
+        return "unknown key " + a[0];
+    if ((strCommand == "get" || strCommand == "set") && SettingOf(a[0]) < 0)
+        return "unknown setting " + a[0] + " (the clock and the timer programs have commands of their own)";
+    if (strCommand == "set" && !ParseValue(a[1], n))
+        return "value out of range: " + a[1];
+    std::array<int, 6> v {};
+    if (strCommand == "set-clock" && !ParseDateTime(a[0], a[1], v))
+        return "bad date and time: " + a[0] + " " + a[1];
+    if ((strCommand == "timer" || strCommand == "set-timer") && !ParseInt(a[0], 1, TimerProgram::PROGRAM_COUNT, n))
+        return "timer program out of range: " + a[0];
+    if (strCommand == "set-timer") {
+        const int nProgram = n;
+        for (std::size_t f = 1; f < a.size(); ++f) {
+            if (!ParseValue(a[f], n))
+                return "timer field out of range: " + a[f];
+            if (f == 1 && n != nProgram - 1)
+                return "field F0 must be the program number minus 1";
+        }
+    }
+    if (strCommand == "log" && LogKindOf(a[0]) < 0)
+        return "unknown log " + a[0];
+    return {};
+}
+
+std::optional<std::string> ResolveHost(const std::string& strHost)
+{
+    addrinfo hints {};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* pResult = nullptr;
+    if (::getaddrinfo(strHost.c_str(), nullptr, &hints, &pResult) != 0 || !pResult)
+        return std::nullopt;
+    char szIP[INET_ADDRSTRLEN] = {};
+    const auto* pAddr = reinterpret_cast<const sockaddr_in*>(pResult->ai_addr);
+    const bool bOk = ::inet_ntop(AF_INET, &pAddr->sin_addr, szIP, sizeof szIP) != nullptr;
+    ::freeaddrinfo(pResult);
+    return bOk ? std::optional<std::string>(szIP) : std::nullopt;
+}
+
+// Reads the file of an upload; 0 or the exit status of the failure.
+int LoadUpload(Invocation& inv)
+{
+    const std::string& strPath = inv.args[0];
+    const auto bytes = ReadFileBytes(strPath, CSettingsImage::FILE_SIZE + 1);
+    if (!bytes) {
+        std::cerr << "vx2200ctl: " << strPath << ": cannot be read\n";
+        return EXIT_NOINPUT;
+    }
+    if (!inv.upload.Decode(*bytes)) {
+        std::cerr << "vx2200ctl: " << strPath << ": not a settings file (" << bytes->size()
+                  << (bytes->size() > CSettingsImage::FILE_SIZE ? " or more" : "") << " bytes, "
+                  << CSettingsImage::FILE_SIZE << " expected); nothing sent\n";
+        return EXIT_DATAERR;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        PrintUsage();
+        return EXIT_USAGE;
+    }
+    Invocation inv;
+    inv.strHost = argv[1];
+    inv.strCommand = argv[3];
+    inv.args.assign(argv + 4, argv + argc);
+    if (!ParseInt(argv[2], 0, 65535, inv.nPort))
+        return UsageError(std::string("bad port ") + argv[2]);
+    const CommandDef* pCommand = nullptr;
+    for (const CommandDef& c : kCommands) {
+        if (inv.strCommand == c.pszName)
+            pCommand = &c;
+    }
+    if (!pCommand) {
+        PrintUsage();
+        return EXIT_USAGE;
+    }
+    if (static_cast<int>(inv.args.size()) != pCommand->nArgs)
+        return UsageError(std::string("usage: vx2200ctl HOST PORT ") + pCommand->pszUsage);
+    if (const std::string strError = CheckArgs(inv.strCommand, inv.args); !strError.empty())
+        return UsageError(strError);
+    if (inv.strCommand == "upload") {
+        if (const int nExit = LoadUpload(inv))
+            return nExit;
+    }
+    const std::optional<std::string> ip = ResolveHost(inv.strHost);
+    if (!ip)
+        return UsageError("unknown host " + inv.strHost);
+    inv.strIP = *ip;
+
+    CVX2200Ctrl ctrl;
+    ctrl.SetAskToReconnect(false);
+    if (const int n = ctrl.Connect(inv.strIP, inv.nPort))
+        return Fail("connect " + inv.strHost + " " + std::to_string(inv.nPort), n);
+    const int nExit = pCommand->fnRun(ctrl, inv);
+    ctrl.Disconnect();
+    return nExit;
+}
