@@ -1,6 +1,9 @@
 #!/bin/sh
-# Installs what is missing, builds, and starts vx2200net. Idempotent; the build
-# folder is build/.
+# The demo: installs what is missing, builds, starts the recorder simulator on a
+# free loopback port with 16 cameras, prepares a demo settings file and program
+# folder under build/demo (never the operator's own) whose address book holds
+# "Demo DVR" for that port, and starts vx2200net with them. The simulator stops
+# when the program ends. Idempotent.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -11,7 +14,31 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_BUILD_TESTS=OFF >/dev
 cmake --build build -j "$jobs"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display: run it on a desktop, or under a virtual one: xvfb-run -a sh scripts/run.sh"
+    echo "No display: run it on a desktop, or on a virtual one with: xvfb-run -a sh scripts/run.sh"
     exit 0
 fi
-exec build/src/app/vx2200net "$@"
+
+demo="$(pwd)/build/demo"
+mkdir -p "$demo/config/Varnel" "$demo/prog/Data"
+
+build/sim/vx2200sim --port 0 --cameras 16 >"$demo/sim.out" 2>"$demo/sim.err" &
+sim=$!
+trap 'kill "$sim" 2>/dev/null || true' EXIT INT TERM
+
+port=""
+tries=0
+while [ -z "$port" ] && [ "$tries" -lt 50 ]; do
+    port=$(sed -n 's/^port \([0-9][0-9]*\)$/\1/p' "$demo/sim.out" | head -n 1)
+    [ -n "$port" ] || { sleep 0.1; tries=$((tries + 1)); }
+done
+if [ -z "$port" ]; then
+    echo "The recorder simulator did not start:" >&2
+    cat "$demo/sim.err" >&2
+    exit 1
+fi
+
+printf '[Setting]\nProgDir=%s/prog/\n' "$demo" >"$demo/config/Varnel/VX2200NET.conf"
+sh scripts/write-entry.sh "$demo/prog/Data/entry.txt" "Demo DVR" 127.0.0.1 "$port"
+
+echo "Recorder simulator on 127.0.0.1 port $port; address book entry \"Demo DVR\"."
+XDG_CONFIG_HOME="$demo/config" build/src/app/vx2200net "$@"

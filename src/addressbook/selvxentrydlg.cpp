@@ -4,6 +4,9 @@
 #include "addressbook/flexgrid.h"
 #include "app/resstring.h"
 #include "app/vx2200net.h"
+#include "app/waitcursor.h"
+#include "link/recorderprobe.h"
+#include "link/vx2200ctrl.h"
 #include "platform/prompter.h"
 
 #include <QKeyEvent>
@@ -15,7 +18,7 @@
 
 namespace {
 
-enum { MODE_DUPLICATE = 19, MODE_ENTRY_CONNECTED = 20, MODE_BOOK_FULL = 35 };
+enum { MODE_DUPLICATE = 19, MODE_ENTRY_CONNECTED = 20, MODE_CANNOT_CONNECT = 22, MODE_BOOK_FULL = 35 };
 
 struct Column {
     const char* pszEnglish;
@@ -302,9 +305,34 @@ void CSelVXEntryDlg::OnDelete()
     SetupScrollBar();
 }
 
-bool CSelVXEntryDlg::ConnectEntry(int)
+bool CSelVXEntryDlg::ConnectEntry(int nIndex)
 {
-    return false; // LINK-PENDING
+    CVX2200NETApp& app = App();
+    CVX2200Ctrl* pCtrl = app.GetCtrl();
+    if (!pCtrl)
+        return false;
+    CWaitCursor wait;
+    if (pCtrl->IsConnected())
+        pCtrl->Disconnect();
+    const std::string strIP = app.GetEntryIP(nIndex);
+    const int nPort = app.GetEntryPort(nIndex);
+    const bool bProbed = !strIP.empty() && CRecorderProbe::ProbeRecorder(*pCtrl, strIP, nPort);
+    if (bProbed) {
+        // The probe's connection is closed again; the working one follows.
+        if (pCtrl->Connect(strIP, nPort) != 0)
+            return false;
+        app.SetConnected(nIndex);
+        app.CommitChoice(1);
+        done(1);
+        return true;
+    }
+    pCtrl->Disconnect();
+    GetPrompter().Confirm(MODE_CANNOT_CONNECT);
+    // An empty row keeps the connected entry, so the previous recorder is given
+    // back when the dialog closes.
+    if (app.SetConnected(nIndex))
+        app.CommitChoice(0);
+    return false;
 }
 
 void CSelVXEntryDlg::OnConnect()

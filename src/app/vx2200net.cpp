@@ -2,6 +2,7 @@
 
 #include "app/qtprompter.h"
 #include "app/vx2200netdlg.h"
+#include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
 #include "platform/prompter.h"
 
@@ -71,6 +72,7 @@ CVX2200NETApp::CVX2200NETApp(Paths paths) : m_paths(std::move(paths))
 
 CVX2200NETApp::~CVX2200NETApp()
 {
+    ExitInstance();
     if (g_pApp == this)
         g_pApp = nullptr;
 }
@@ -88,17 +90,48 @@ bool CVX2200NETApp::InitInstance()
         return false;
     }
     LoadSettings();
+    const bool bServices = CreateServices();
     m_nEditEntry = 0;
     m_nListTop = 0;
     m_nPlaybackCamera = 17;
-    RunMainWindow();
+    if (bServices)
+        RunMainWindow();
     m_hMutex.Release();
     return false;
 }
 
 int CVX2200NETApp::ExitInstance()
 {
+    // Deleting the protocol object closes the link.
+    m_pCtrl.reset();
     return 0;
+}
+
+bool CVX2200NETApp::CreateServices()
+{
+    try {
+        m_pCtrl = std::make_unique<CVX2200Ctrl>();
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    // A broken link reconnects to the entry the program is connected to.
+    m_pCtrl->SetReconnectTarget([this]() -> std::optional<VXAddress> {
+        if (m_nConnected < 0)
+            return std::nullopt;
+        return VXAddress{GetEntryIP(m_nConnected), GetEntryPort(m_nConnected)};
+    });
+    m_pCtrl->SetQuitRequest([this] { PostQuitRequest(); });
+    return true;
+}
+
+void CVX2200NETApp::PostQuitRequest()
+{
+    if (m_bQuitRequested)
+        return;
+    m_bQuitRequested = true;
+    // Posted, so the exchange in progress returns and its caller finishes first;
+    // then every event loop ends, the nested ones of open dialogs included.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 bool CVX2200NETApp::StartSockets()
@@ -286,7 +319,8 @@ void CVX2200NETApp::GetConnectedAddress(std::string& strIP, int& nPort) const
 
 void CVX2200NETApp::DisconnectLink()
 {
-    // LINK-PENDING: closes the protocol object's connection once it exists.
+    if (m_pCtrl && m_pCtrl->IsConnected())
+        m_pCtrl->Disconnect();
 }
 
 void CVX2200NETApp::ScrollList(int n, int bDown)

@@ -8,8 +8,10 @@
 #include "platform/stringtable.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
+class CVX2200Ctrl;
 class CVX2200NETDlg;
 
 class CVX2200NETApp {
@@ -38,6 +40,17 @@ public:
     int ExitInstance();
 
     void LoadSettings();
+
+    // Creates the long-lived service objects (start-up step 6). False when one
+    // cannot be created.
+    bool CreateServices();
+    CVX2200Ctrl* GetCtrl() const { return m_pCtrl.get(); }
+
+    // Ends every modal loop once the current call has returned: the main window
+    // closes and the program ends. Asked for by the link when the operator
+    // declines to reconnect or reconnection fails.
+    void PostQuitRequest();
+    bool QuitRequested() const { return m_bQuitRequested; }
 
     // Address book (indices are 0-based).
     int GetEntryCount() const { return m_nEntryCount; }
@@ -95,6 +108,7 @@ private:
     bool ValidIndex(int i) const { return i >= 0 && i < m_nEntryCount; }
 
     Paths m_paths;
+    std::unique_ptr<CVX2200Ctrl> m_pCtrl;
     CInstanceLock m_hMutex;
     std::string m_strProgDir;
     std::string m_strDataDir;
@@ -111,6 +125,7 @@ private:
     int m_nEditEntry = 0;
     int m_nListTop = 0;
     CVX2200NETDlg* m_pMainWnd = nullptr;
+    bool m_bQuitRequested = false;
 };
 
 // The application object of this process (the one constructed last), or nullptr.

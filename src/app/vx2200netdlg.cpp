@@ -4,6 +4,9 @@
 #include "app/artwork.h"
 #include "app/menutabctrl.h"
 #include "app/resstring.h"
+#include "app/vx2200net.h"
+#include "addressbook/selvxentrydlg.h"
+#include "link/vx2200ctrl.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -81,7 +84,40 @@ void CVX2200NETDlg::SetSearchMode(bool bOn)
 
 void CVX2200NETDlg::OnConnection()
 {
-    // The connection selection is added with the address book.
+    CVX2200NETApp* pApp = GetApp();
+    CVX2200Ctrl* pCtrl = pApp ? pApp->GetCtrl() : nullptr;
+    if (!pCtrl)
+        return;
+    // The selection's Change and Connect close the connection before they act;
+    // remember the peer to give it back when no new connection is made.
+    std::string strPeerIP;
+    int nPeerPort = 0;
+    pCtrl->GetPeer(strPeerIP, nPeerPort);
+    pApp->ResetListTop();
+
+    CSelVXEntryDlg dlg(this);
+    const int nResult = dlg.exec();
+    RestoreAfterSelection(strPeerIP, nPeerPort, nResult);
+}
+
+void CVX2200NETDlg::RestoreAfterSelection(const std::string& strPeerIP, int nPeerPort, int nResult)
+{
+    CVX2200NETApp* pApp = GetApp();
+    CVX2200Ctrl* pCtrl = pApp->GetCtrl();
+    if (nResult == 1) {
+        SetEntryName(QString::fromStdString(pApp->GetLastEntryName()));
+        pApp->ResetListTop();
+    } else if (pApp->GetConnected() != -1 && !strPeerIP.empty()) {
+        pCtrl->Connect(strPeerIP, nPeerPort); // does nothing when the link still stands
+    }
+    if (pApp->GetConnected() == -1) {
+        m_pTab->SelectTab(CMenuTabCtrl::PAGE_FILEVIEWER);
+        m_pTab->EnableTabs(false);
+        return;
+    }
+    m_pTab->EnableTabs(true);
+    if (nResult == 1)
+        m_pTab->SelectTab(CMenuTabCtrl::PAGE_VIEWER);
 }
 
 void CVX2200NETDlg::OnVersion()

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class CMenuTabCtrl;
 class QLineEdit;
 class QPushButton;
@@ -22,7 +24,10 @@ public:
     // The viewer page turns search mode on, the search page turns it off.
     void SetSearchMode(bool bOn);
 
+    // Runs the connection selection, then gives back the previous connection
+    // or shows the page that fits the new state.
     void OnConnection();
+    void RestoreAfterSelection(const std::string& strPeerIP, int nPeerPort, int nResult);
     void OnVersion();
     void OnExit();
 

@@ -1,6 +1,11 @@
 #include "app/entryfile.h"
 
+#include "fixtures/tempdir.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -110,4 +115,15 @@ TEST(EntryFile, LongTextsAreCutOnACharacterBoundary)
     EXPECT_EQ(CEntryFile::FitField(strName), strName.substr(0, 30));
     EXPECT_EQ(CEntryFile::FitField(std::string(40, 'a')), std::string(31, 'a'));
     EXPECT_EQ(CEntryFile::FitField("short"), "short");
+}
+
+TEST(EntryFile, DemoScriptWritesTheSameBytesAsTheProgram)
+{
+    const std::string strOut = ::testing::TempDir() + "demo-entry.txt";
+    const std::string strCommand = "sh " VX_SOURCE_DIR "/scripts/write-entry.sh '" + strOut + "' 'Demo DVR' 127.0.0.1 40123";
+    ASSERT_EQ(std::system(strCommand.c_str()), 0);
+    CEntryFile::Records records;
+    records[0] = {"Demo DVR", "127.0.0.1", 40123};
+    EXPECT_EQ(ReadAll(strOut), CEntryFile::Encode(1, records));
+    std::remove(strOut.c_str());
 }
