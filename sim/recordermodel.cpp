@@ -14,6 +14,7 @@ constexpr int PARAM = 6;
 
 constexpr int SET_DT = 2;
 constexpr int SET_WD = 5;
+constexpr int SET_RI = 9;
 constexpr int SET_TM = 11;
 constexpr int SET_VG = 27;
 
@@ -126,7 +127,9 @@ const CRecorderModel::KeyDef CRecorderModel::kKeys[] = {
     {"SL", &CRecorderModel::KeyAccept},
 };
 
-CRecorderModel::CRecorderModel(const Config& config) : m_config(config), m_clock(config.start)
+CRecorderModel::CRecorderModel(const Config& config)
+    : m_config(config), m_clock(config.start),
+      m_pictures(config.nCameras, config.start.ToMs(), CSimPictureServer::IntervalMs(kSettings[SET_RI].nDefault))
 {
     InitialState(config.start);
 }
@@ -173,6 +176,49 @@ void CRecorderModel::SetSetting(int k, int nByte)
 {
     if (GetSetting(k) >= 0)
         m_nSetting[static_cast<std::size_t>(k)] = nByte & 0xFF;
+    SyncPictures();
+}
+
+void CRecorderModel::SetStatus(const std::array<int, 4>& nStatus)
+{
+    SyncPictures();
+    m_nStatus = nStatus;
+    SyncPictures();
+}
+
+// A recording that runs when the clock is set ends at the old time and goes on
+// from the new one.
+void CRecorderModel::SetClock(const SimDateTime& dt)
+{
+    SyncPictures();
+    const long long nOldMs = m_clock.NowMs();
+    m_clock.Set(dt);
+    m_pictures.ClockChanged(nOldMs, m_clock.NowMs());
+}
+
+long long CRecorderModel::PicturePosition()
+{
+    SyncPictures();
+    return m_pictures.Position();
+}
+
+long long CRecorderModel::PictureCount()
+{
+    SyncPictures();
+    return m_pictures.Recording().Count();
+}
+
+CSimRecording::Picture CRecorderModel::PictureAt(long long nIndex)
+{
+    SyncPictures();
+    return m_pictures.Recording().At(nIndex);
+}
+
+CSimRecording::Picture CRecorderModel::FindPicture(const SimDateTime& dt, int nFrame)
+{
+    SyncPictures();
+    const CSimRecording& recording = m_pictures.Recording();
+    return recording.At(recording.Find(dt.ToMs(), nFrame));
 }
 
 CRecorderModel::Program CRecorderModel::GetProgram(int n) const
@@ -202,13 +248,32 @@ void CRecorderModel::SetLog(int nKind, const std::vector<SimLogRecord>& records)
 
 CRecorderModel::Answer CRecorderModel::Handle(const SimRequest& request, SimFault fault)
 {
+    // Chunk requests come in the middle of an upload, which nothing changes.
+    if (request.kind == SimRequest::Kind::ChunkRequest)
+        return m_pictures.Handle(request, fault, IsOn());
     UpdateTimerRecording();
+    SyncPictures();
+    Answer answer = Dispatch(request, fault);
+    SyncPictures();
+    return answer;
+}
+
+void CRecorderModel::SyncPictures()
+{
+    const int nInterval = m_nSetting[static_cast<std::size_t>(SET_RI)];
+    m_pictures.Sync(m_clock.NowMs(), m_nStatus[2] != 0, CSimPictureServer::IntervalMs(nInterval));
+}
+
+CRecorderModel::Answer CRecorderModel::Dispatch(const SimRequest& request, SimFault fault)
+{
+    if (request.kind != SimRequest::Kind::Frame || !request.IsPicture())
+        m_pictures.EndUpload();
     if (request.kind == SimRequest::Kind::BadFrame)
         return Nak();
     if (request.kind != SimRequest::Kind::Frame)
-        return {}; // junk, and chunk requests outside a picture upload, go unanswered
+        return {}; // junk goes unanswered
     if (request.IsPicture())
-        return HandlePicture(request);
+        return m_pictures.Handle(request, fault, IsOn());
     const std::string& strFrame = request.strBytes;
     const std::string strCode = request.Code();
     const std::string strFamily = strCode.substr(0, 2);
@@ -223,13 +288,6 @@ CRecorderModel::Answer CRecorderModel::Handle(const SimRequest& request, SimFaul
     if (strFamily == "LG")
         return HandleLog(strFrame, fault);
     return Nak(); // SESD and anything unknown
-}
-
-// The picture family (J0..J6, JI, JU and its chunk requests) has its place
-// here; this recorder does not serve pictures yet and refuses them.
-CRecorderModel::Answer CRecorderModel::HandlePicture(const SimRequest&)
-{
-    return Nak();
 }
 
 CRecorderModel::Answer CRecorderModel::HandleStatus()
@@ -272,7 +330,7 @@ CRecorderModel::Answer CRecorderModel::HandleMenuSet(const std::string& strFrame
         dt.nSecond = Byte(strFrame, PARAM + 6);
         if (!dt.IsValid() || dt.nYear < 2001 || dt.nYear > 2999)
             return Nak();
-        m_clock.Set(dt);
+        SetClock(dt);
         return Ack();
     }
     if (k == SET_TM) {
@@ -449,9 +507,11 @@ void CRecorderModel::TriggerAlarm()
 {
     if (!IsOn() || m_nStatus[2] == 2)
         return;
+    SyncPictures();
     StopRecording();
     m_nStatus[2] = 2;
     AddLog(LOG_ALARM, ALARM_START);
+    SyncPictures();
 }
 
 bool CRecorderModel::KeyPowerOn()

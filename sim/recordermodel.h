@@ -3,13 +3,17 @@
 // each command frame. No sockets here; CRecorderSim feeds it requests.
 #pragma once
 
+#include "sim/simanswer.h"
 #include "sim/simclock.h"
 #include "sim/simfault.h"
 #include "sim/simframereader.h"
+#include "sim/simpictureserver.h"
+#include "sim/simrecording.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,11 +45,8 @@ public:
     };
 
     // What the recorder sends back: an acknowledge byte (or none) and an answer
-    // frame (or none).
-    struct Answer {
-        std::string strAck;
-        std::string strFrame;
-    };
+    // frame (or none), or that it closes the connection.
+    using Answer = SimAnswer;
 
     using Program = std::array<std::uint8_t, PROGRAM_SIZE>;
 
@@ -56,13 +57,13 @@ public:
     Answer Handle(const SimRequest& request, SimFault fault);
 
     std::array<int, 4> GetStatus() const { return m_nStatus; }
-    void SetStatus(const std::array<int, 4>& nStatus) { m_nStatus = nStatus; }
+    void SetStatus(const std::array<int, 4>& nStatus);
     // A one-byte setting k as the recorder holds it (0..255); -1 for the clock
     // and the timer program.
     int GetSetting(int k) const;
     void SetSetting(int k, int nByte);
     SimDateTime GetClock() const { return m_clock.Now(); }
-    void SetClock(const SimDateTime& dt) { m_clock.Set(dt); }
+    void SetClock(const SimDateTime& dt);
     Program GetProgram(int n) const;
     void SetProgram(int n, const Program& program);
     std::vector<SimLogRecord> GetLog(int nKind) const; // newest first
@@ -70,6 +71,17 @@ public:
     void SetAcceptMenuAlways(bool bAccept) { m_config.bAcceptMenuAlways = bAccept; }
     // An alarm input: alarm recording starts.
     void TriggerAlarm();
+
+    // The recorded pictures (see CSimPictureServer), brought up to the clock
+    // first: the picture position, the pictures recorded so far, and the JPEG
+    // bytes of one.
+    long long PicturePosition();
+    long long PictureCount();
+    CSimRecording::Picture PictureAt(long long nIndex);
+    // The picture taken in the second of dt with frame number nFrame; nIndex -1 if none.
+    CSimRecording::Picture FindPicture(const SimDateTime& dt, int nFrame);
+    std::string PictureJpeg(long long nIndex) { return m_pictures.Jpeg(nIndex); }
+    void SetFixedPicture(std::optional<std::string> bytes) { m_pictures.SetFixedPicture(std::move(bytes)); }
 
     // The two-letter suffix of setting k, from the recorder's own table.
     static std::string SettingSuffix(int k);
@@ -87,7 +99,10 @@ private:
     Answer HandleMenuSet(const std::string& strFrame);
     Answer HandleMenuValue(const std::string& strFrame, SimFault fault);
     Answer HandleLog(const std::string& strFrame, SimFault fault);
-    Answer HandlePicture(const SimRequest& request);
+    Answer Dispatch(const SimRequest& request, SimFault fault);
+    // Brings the recorded pictures up to the clock, the recording state and the
+    // recording interval.
+    void SyncPictures();
 
     bool KeyPowerOn();
     bool KeyPowerOff();
@@ -122,4 +137,5 @@ private:
     std::array<Program, PROGRAM_COUNT> m_program {};
     std::array<std::deque<SimLogRecord>, LOG_KINDS> m_log;
     std::array<std::size_t, LOG_KINDS> m_nLogCursor {};
+    CSimPictureServer m_pictures;
 };

@@ -102,24 +102,24 @@ void CRecorderSim::Stop()
 void CRecorderSim::Run()
 {
     while (!m_bStop) {
-        const int hWatched = m_hClient >= 0 ? m_hClient : m_hListen;
-        pollfd pfd[2] = {{m_hWake[0], POLLIN, 0}, {hWatched, POLLIN, 0}};
-        if (::poll(pfd, 2, POLL_MS) < 0 && errno != EINTR)
-            break;
-        if (pfd[0].revents) {
-            char buf[16];
-            while (::read(m_hWake[0], buf, sizeof buf) > 0) {
-            }
-            ServeDropRequest();
-        }
-        if (m_bStop)
-            break;
-        if (hWatched != (m_hClient >= 0 ? m_hClient : m_hListen))
-            continue; // the client was dropped meanwhile
-        if (pfd[1].revents && m_hClient < 0)
-            Accept();
-        else if (pfd[1].revents)
+        if (m_hClient >= 0) {
+            // A client's requests come one after another: the receive itself
+            // waits for the next one (at most POLL_MS), which answers sooner
+            // than a poll before every receive.
             ReadClient();
+        } else {
+            pollfd pfd[2] = {{m_hWake[0], POLLIN, 0}, {m_hListen, POLLIN, 0}};
+            if (::poll(pfd, 2, POLL_MS) < 0 && errno != EINTR)
+                break;
+            if (pfd[0].revents) {
+                char buf[16];
+                while (::read(m_hWake[0], buf, sizeof buf) > 0) {
+                }
+            }
+            if (pfd[1].revents && !m_bStop)
+                Accept();
+        }
+        ServeDropRequest();
         if (m_hClient >= 0 && m_reader.HasPartial() && NowMs() - m_nLastByteMs > PARTIAL_LIMIT_MS)
             Record(SimTraceEntry::Direction::Received, m_reader.TakePartial());
     }
@@ -134,6 +134,8 @@ void CRecorderSim::Accept()
     ::setsockopt(m_hClient, IPPROTO_TCP, TCP_NODELAY, &nOn, sizeof nOn);
     const timeval timeout {SEND_TIMEOUT_S, 0};
     ::setsockopt(m_hClient, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    const timeval wait {0, POLL_MS * 1000};
+    ::setsockopt(m_hClient, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
     m_reader = CSimFrameReader();
     std::lock_guard lock(m_mutex);
     ++m_nConnections;
@@ -142,8 +144,8 @@ void CRecorderSim::Accept()
 void CRecorderSim::ReadClient()
 {
     char buf[512];
-    const ssize_t r = ::recv(m_hClient, buf, sizeof buf, MSG_DONTWAIT);
-    if (r == 0 || (r < 0 && errno != EAGAIN && errno != EINTR)) {
+    const ssize_t r = ::recv(m_hClient, buf, sizeof buf, 0);
+    if (r == 0 || (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
         CloseClient(false); // the client left; serve the next one
         return;
     }
@@ -177,6 +179,10 @@ void CRecorderSim::Serve(const SimRequest& request)
     {
         std::lock_guard lock(m_mutex);
         answer = m_model.Handle(request, fault);
+    }
+    if (answer.bHangUp) {
+        CloseClient(false);
+        return;
     }
     SendAnswer(answer, fault);
 }
@@ -225,7 +231,8 @@ void CRecorderSim::SendAnswer(const CRecorderModel::Answer& answer, SimFault fau
         Record(SimTraceEntry::Direction::Sent, strAck);
     if (!strFrame.empty())
         Record(SimTraceEntry::Direction::Sent, strFrame);
-    SendBytes(strAck + strFrame, fault == SimFault::Trickle);
+    // One block on the wire; a picture chunk goes without a copy.
+    SendBytes(strAck.empty() ? strFrame : strAck + strFrame, fault == SimFault::Trickle);
 }
 
 void CRecorderSim::SendBytes(const std::string& strBytes, bool bTrickle)
@@ -297,6 +304,8 @@ void CRecorderSim::DropClient(bool bReset)
 
 void CRecorderSim::Record(SimTraceEntry::Direction direction, const std::string& strBytes)
 {
+    if (m_options.nTraceKeep == 0 && !m_options.pTraceStream)
+        return;
     SimTraceEntry entry {direction, strBytes};
     if (m_options.pTraceStream)
         *m_options.pTraceStream << (entry.IsReceived() ? "<- " : "-> ") << entry.Hex() << std::endl;
@@ -409,4 +418,40 @@ void CRecorderSim::TriggerAlarm()
 {
     std::lock_guard lock(m_mutex);
     m_model.TriggerAlarm();
+}
+
+long long CRecorderSim::PicturePosition()
+{
+    std::lock_guard lock(m_mutex);
+    return m_model.PicturePosition();
+}
+
+long long CRecorderSim::PictureCount()
+{
+    std::lock_guard lock(m_mutex);
+    return m_model.PictureCount();
+}
+
+CSimRecording::Picture CRecorderSim::PictureAt(long long nIndex)
+{
+    std::lock_guard lock(m_mutex);
+    return m_model.PictureAt(nIndex);
+}
+
+CSimRecording::Picture CRecorderSim::FindPicture(const SimDateTime& dt, int nFrame)
+{
+    std::lock_guard lock(m_mutex);
+    return m_model.FindPicture(dt, nFrame);
+}
+
+std::string CRecorderSim::PictureJpeg(long long nIndex)
+{
+    std::lock_guard lock(m_mutex);
+    return m_model.PictureJpeg(nIndex);
+}
+
+void CRecorderSim::SetFixedPicture(std::optional<std::string> bytes)
+{
+    std::lock_guard lock(m_mutex);
+    m_model.SetFixedPicture(std::move(bytes));
 }

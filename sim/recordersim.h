@@ -30,7 +30,7 @@ public:
         bool bAcceptMenuAlways = false;     // take menu writes while switched on, too
         bool bSingleDisk = false;           // play mode, disk mode and its display do not apply (refused)
         std::ostream* pTraceStream = nullptr; // a hex line per block received or sent
-        std::size_t nTraceKeep = 20000;     // entries Trace() keeps, the newest
+        std::size_t nTraceKeep = 20000;     // entries Trace() keeps, the newest (0: no trace is kept)
     };
 
     CRecorderSim(); // default options
@@ -73,6 +73,17 @@ public:
     void SetLog(int nKind, const std::vector<SimLogRecord>& records);
     void SetAcceptMenuAlways(bool bAccept);
     void TriggerAlarm();
+
+    // The recorded pictures, thread-safe: the picture position, how many have
+    // been recorded, one by its index or by its second and frame number (the
+    // time and frame of its information record), and its JPEG bytes.
+    long long PicturePosition();
+    long long PictureCount();
+    CSimRecording::Picture PictureAt(long long nIndex);
+    CSimRecording::Picture FindPicture(const SimDateTime& dt, int nFrame);
+    std::string PictureJpeg(long long nIndex);
+    // Uploads send these bytes instead of the recorded picture; nullopt ends that.
+    void SetFixedPicture(std::optional<std::string> bytes);
 
 private:
     struct FaultEntry {

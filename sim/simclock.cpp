@@ -83,6 +83,16 @@ SimDateTime SimDateTime::LocalNow()
     return dt;
 }
 
+long long SimDateTime::ToMs() const
+{
+    return duration_cast<milliseconds>(ToSeconds(*this).time_since_epoch()).count();
+}
+
+SimDateTime SimDateTime::FromMs(long long nMs)
+{
+    return FromSeconds(floor<seconds>(sys_time<milliseconds>(milliseconds(nMs))));
+}
+
 CSimClock::CSimClock(const SimDateTime& start)
 {
     Set(start);
@@ -92,6 +102,12 @@ SimDateTime CSimClock::Now() const
 {
     const auto elapsed = duration_cast<seconds>(steady_clock::now() - m_setAt);
     return FromSeconds(m_base + elapsed);
+}
+
+long long CSimClock::NowMs() const
+{
+    const auto elapsed = duration_cast<milliseconds>(steady_clock::now() - m_setAt);
+    return duration_cast<milliseconds>(m_base.time_since_epoch()).count() + elapsed.count();
 }
 
 void CSimClock::Set(const SimDateTime& dt)

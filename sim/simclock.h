@@ -26,6 +26,10 @@ struct SimDateTime {
     SimDateTime AddSeconds(long long nSeconds) const;
     // The machine's local date and time.
     static SimDateTime LocalNow();
+    // Milliseconds since 1970-01-01 00:00:00 of the same calendar (the
+    // recorder's civil time, counted as if it were UTC), and back.
+    long long ToMs() const;
+    static SimDateTime FromMs(long long nMs);
 };
 
 class CSimClock {
@@ -33,6 +37,8 @@ public:
     explicit CSimClock(const SimDateTime& start = SimDateTime::LocalNow());
 
     SimDateTime Now() const;
+    // Now, to the millisecond (see SimDateTime::ToMs).
+    long long NowMs() const;
     void Set(const SimDateTime& dt);
 
 private:

@@ -12,7 +12,10 @@ constexpr FaultName kNames[] = {
     {SimFault::NoFrame, "no-frame"},  {SimFault::BadStart, "bad-start"},   {SimFault::BadEnd, "bad-end"},
     {SimFault::BadCode, "bad-code"},  {SimFault::Reset, "reset"},          {SimFault::Close, "close"},
     {SimFault::Trickle, "trickle"},   {SimFault::Late, "late"},            {SimFault::BadYear, "bad-year"},
-    {SimFault::EndlessLog, "endless-log"},
+    {SimFault::EndlessLog, "endless-log"}, {SimFault::SizeZero, "size-zero"},    {SimFault::SizeHuge, "size-huge"},
+    {SimFault::ChunkBadCode, "chunk-bad-code"}, {SimFault::ChunkLong, "chunk-long"},
+    {SimFault::ChunkOverrun, "chunk-overrun"},  {SimFault::CloseMidPicture, "close-mid-picture"},
+    {SimFault::SilenceMidPicture, "silence-mid-picture"},
 };
 
 } // namespace

@@ -19,6 +19,14 @@ enum class SimFault {
     Late,       // the answer comes 1.5 seconds late
     BadYear,    // the clock answer carries the year 2000
     EndlessLog, // every log answer says that more records follow
+    // Picture uploads (set on JU):
+    SizeZero,          // the size frame announces 0 bytes
+    SizeHuge,          // the size frame announces 535,681 bytes, and no chunk follows
+    ChunkBadCode,      // the first chunk is marked 'J' 'Y'
+    ChunkLong,         // the first chunk's length byte is 0x80 (128 bytes follow)
+    ChunkOverrun,      // chunks marked 'J' 'W' go on past the picture, to 614,400 bytes
+    CloseMidPicture,   // the connection is closed after two chunks
+    SilenceMidPicture, // no chunk after the second is answered
 };
 
 // The name used on the command line ("refuse", "bad-ack", ...).

@@ -5,8 +5,10 @@
 //   vx2200ctl HOST PORT COMMAND [ARGS]
 //
 // Exit status: 0 on success; the status code (1, 2 or 3) of the first exchange
-// that failed; 64 for a usage error; 65 for a settings file that is not one;
-// 66 for a file that cannot be read; 73 for a file that cannot be written.
+// that failed; 64 for a usage error; 65 for a settings file that is not one,
+// or a picture announced empty or too large, or that does not decode; 66 for a
+// file that cannot be read; 73 for a file that cannot be written.
+#include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
 #include "platform/stringtable.h"
@@ -16,8 +18,10 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iostream>
+#include <memory>
 #include <netdb.h>
 #include <optional>
 #include <string>
@@ -46,6 +50,7 @@ struct CommandDef {
     int nArgs;
     const char* pszUsage;
     std::function<int(CVX2200Ctrl&, const Invocation&)> fnRun;
+    int nOtherArgs = -1; // a second argument count the command takes
 };
 
 const char* StatusText(int nStatus)
@@ -271,6 +276,95 @@ int RunUpload(CVX2200Ctrl& ctrl, const Invocation& inv)
     return 0;
 }
 
+// picture MOVE [YYYY-MM-DD hh:mm:ss] OUT.jpg: the move, the time for move 0
+// and the output file, from the arguments.
+struct PictureArgs {
+    int nMove = 0;
+    std::array<int, 6> time {}; // year .. second, for move 0
+    std::string strOut;
+};
+
+bool ParsePictureArgs(const Args& a, PictureArgs& p)
+{
+    if (!ParseInt(a[0], 0, 6, p.nMove) || a.size() != (p.nMove == 0 ? 4u : 2u))
+        return false;
+    if (p.nMove == 0 && (!ParseDateTime(a[1], a[2], p.time) || p.time[0] < 2000 || p.time[0] > 2099))
+        return false;
+    p.strOut = a.back();
+    return !p.strOut.empty();
+}
+
+// Recorder bytes as text: digits as they are, anything else as '?'.
+std::string Digits(const std::uint8_t* p, int n)
+{
+    std::string str;
+    for (int i = 0; i < n; ++i)
+        str += std::isdigit(p[i]) ? static_cast<char>(p[i]) : '?';
+    return str;
+}
+
+// "time=YYYY-MM-DD hh:mm:ss frame=FF camera=C size=S" from the information record.
+std::string PictureLine(const std::uint8_t* pInfo, int nSize)
+{
+    const std::string t = Digits(pInfo + 5, 12);
+    return "time=20" + t.substr(0, 2) + "-" + t.substr(2, 2) + "-" + t.substr(4, 2) + " " + t.substr(6, 2) + ":"
+           + t.substr(8, 2) + ":" + t.substr(10, 2) + " frame=" + Digits(pInfo + 32, 2)
+           + " camera=" + std::to_string(pInfo[17] + 1) + " size=" + std::to_string(nSize);
+}
+
+// A program folder of its own for test.jpg, removed with it.
+class CScratchFolder {
+public:
+    CScratchFolder()
+    {
+        std::string strTemplate = (std::filesystem::temp_directory_path() / "vx2200ctl.XXXXXX").string();
+        if (::mkdtemp(strTemplate.data()))
+            m_strPath = strTemplate + "/";
+    }
+    ~CScratchFolder()
+    {
+        std::error_code error;
+        if (!m_strPath.empty())
+            std::filesystem::remove_all(m_strPath, error);
+    }
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strPath;
+};
+
+int RunPicture(CVX2200Ctrl& ctrl, const Invocation& inv)
+{
+    PictureArgs p;
+    ParsePictureArgs(inv.args, p);
+    CScratchFolder folder;
+    if (folder.Path().empty()) {
+        std::cerr << "vx2200ctl: picture: no temporary folder can be made\n";
+        return EXIT_CANTCREAT;
+    }
+    CVXImage image(&ctrl, folder.Path());
+    std::array<std::uint8_t, CVXImage::INFO_SIZE> info {};
+    const auto pFrame = std::make_unique<std::uint8_t[]>(CVXImage::FRAME_BYTES);
+    const std::array<int, 6>& t = p.time;
+    if (!image.FetchPicture(info.data(), pFrame.get(), p.nMove, p.nMove == 0 ? t[0] - 2000 : 0, t[1], t[2], t[3],
+                            t[4], t[5])) {
+        if (ctrl.m_nResult != 0)
+            return Fail("picture " + inv.args[0], ctrl.m_nResult);
+        std::cerr << "vx2200ctl: picture " << inv.args[0]
+                  << ": no picture (none announced, larger than 535680 bytes, or not a picture that decodes)\n";
+        return EXIT_DATAERR;
+    }
+    const auto bytes = ReadFileBytes(image.GetTestFilePath(), CVXImage::FRAME_BYTES);
+    if (!bytes || !WriteFileAtomically(p.strOut, *bytes)) {
+        std::cerr << "vx2200ctl: " << p.strOut << ": cannot be written\n";
+        return EXIT_CANTCREAT;
+    }
+    std::cout << PictureLine(info.data(), image.GetLastFileSize()) << "\n";
+    return 0;
+}
+
 const CommandDef kCommands[] = {
     {"status", 0, "status", RunStatus},
     {"key", 1, "key CODE", RunKey},
@@ -285,6 +379,7 @@ const CommandDef kCommands[] = {
     {"log", 1, "log rec|alarm|failure", RunLog},
     {"download", 1, "download FILE", RunDownload},
     {"upload", 1, "upload FILE", RunUpload},
+    {"picture", 2, "picture MOVE [YYYY-MM-DD hh:mm:ss] OUT.jpg", RunPicture, 4},
 };
 
 void PrintUsage()
@@ -321,6 +416,10 @@ std::string CheckArgs(const std::string& strCommand, const Args& a)
     }
     if (strCommand == "log" && LogKindOf(a[0]) < 0)
         return "unknown log " + a[0];
+    PictureArgs picture;
+    if (strCommand == "picture" && !ParsePictureArgs(a, picture))
+        return "usage: picture MOVE OUT.jpg with MOVE 1..6, or picture 0 YYYY-MM-DD hh:mm:ss OUT.jpg "
+               "(years 2000..2099)";
     return {};
 }
 
@@ -380,7 +479,8 @@ int main(int argc, char** argv)
         PrintUsage();
         return EXIT_USAGE;
     }
-    if (static_cast<int>(inv.args.size()) != pCommand->nArgs)
+    const int nArgs = static_cast<int>(inv.args.size());
+    if (nArgs != pCommand->nArgs && nArgs != pCommand->nOtherArgs)
         return UsageError(std::string("usage: vx2200ctl HOST PORT ") + pCommand->pszUsage);
     if (const std::string strError = CheckArgs(inv.strCommand, inv.args); !strError.empty())
         return UsageError(strError);

@@ -2,6 +2,7 @@
 
 #include "app/qtprompter.h"
 #include "app/vx2200netdlg.h"
+#include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
 #include "platform/prompter.h"
@@ -103,6 +104,7 @@ bool CVX2200NETApp::InitInstance()
 int CVX2200NETApp::ExitInstance()
 {
     // Deleting the protocol object closes the link.
+    m_pImage.reset();
     m_pCtrl.reset();
     return 0;
 }
@@ -111,6 +113,7 @@ bool CVX2200NETApp::CreateServices()
 {
     try {
         m_pCtrl = std::make_unique<CVX2200Ctrl>();
+        m_pImage = std::make_unique<CVXImage>(m_pCtrl.get(), m_strProgDir);
     } catch (const std::bad_alloc&) {
         return false;
     }

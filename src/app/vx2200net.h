@@ -13,6 +13,7 @@
 
 class CVX2200Ctrl;
 class CVX2200NETDlg;
+class CVXImage;
 
 class CVX2200NETApp {
 public:
@@ -45,6 +46,7 @@ public:
     // cannot be created.
     bool CreateServices();
     CVX2200Ctrl* GetCtrl() const { return m_pCtrl.get(); }
+    CVXImage* GetImage() const { return m_pImage.get(); }
 
     // Ends every modal loop once the current call has returned: the main window
     // closes and the program ends. Asked for by the link when the operator
@@ -109,6 +111,7 @@ private:
 
     Paths m_paths;
     std::unique_ptr<CVX2200Ctrl> m_pCtrl;
+    std::unique_ptr<CVXImage> m_pImage;
     CInstanceLock m_hMutex;
     std::string m_strProgDir;
     std::string m_strDataDir;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -20,6 +21,16 @@ constexpr int TIMER_ANSWER = 21;
 constexpr int STATUS_ANSWER = 11;
 constexpr int LOG_ANSWER = 20;
 constexpr int PARAM = 6; // first parameter byte of a four-letter frame
+
+constexpr int PICTURE_PARAM = 4;     // first parameter byte of a picture frame
+constexpr int PICTURE_MOVE_COUNT = 7; // J0..J6
+constexpr int INFO_ANSWER = 46;
+constexpr int INFO_RECORD_AT = 7;
+constexpr int SIZE_ANSWER = 9;
+constexpr int CHUNK_HEADER = 4;
+constexpr int CHUNK_FULL = 1024;      // length byte 0
+constexpr std::uint8_t CHUNK_LONGEST = 0x7F;
+constexpr std::uint8_t CHUNK_REQUEST = 0x05;
 
 struct ConnectError {
     int nError;
@@ -54,6 +65,11 @@ int Widen(std::uint8_t by)
 std::uint8_t LowByte(int n)
 {
     return static_cast<std::uint8_t>(n & 0xFF);
+}
+
+bool IsPictureCode(const std::uint8_t* pAnswer, char chSecond)
+{
+    return pAnswer[2] == 'J' && pAnswer[3] == static_cast<std::uint8_t>(chSecond);
 }
 
 LogRecord RecordFromAnswer(const std::uint8_t* pAnswer)
@@ -364,4 +380,116 @@ int CVX2200Ctrl::ReadFollowUps(int nKind, LogRecord* pStore, int nSlots, bool bM
         ++nFilled;
     }
     return STATUS_OK;
+}
+
+// A move of the picture position: the frame up to its end byte, then the
+// acknowledge.
+int CVX2200Ctrl::PictureMove(const Frame& frame, int nIndex)
+{
+    return Finish(Exchange(frame, CCommandTable::FrameLength(nIndex)));
+}
+
+int CVX2200Ctrl::PictureStep(int j)
+{
+    if (j < 1 || j >= PICTURE_MOVE_COUNT)
+        return Finish(STATUS_FAILED);
+    const int nIndex = CCommandTable::PICTURE_J0 + j;
+    return PictureMove(MakeFrame(nIndex), nIndex);
+}
+
+int CVX2200Ctrl::PictureAtTime(int nYear2000, int nMonth, int nDay, int nHour, int nMinute, int nSecond)
+{
+    const int nValues[] = {nYear2000, nMonth, nDay, nHour, nMinute, nSecond};
+    Frame frame = MakeFrame(CCommandTable::PICTURE_J0);
+    std::size_t i = PICTURE_PARAM;
+    for (const int n : nValues) {
+        if (n < 0 || n > 99)
+            return Finish(STATUS_FAILED);
+        frame[i++] = static_cast<std::uint8_t>('0' + n / 10);
+        frame[i++] = static_cast<std::uint8_t>('0' + n % 10);
+    }
+    return PictureMove(frame, CCommandTable::PICTURE_J0);
+}
+
+int CVX2200Ctrl::PictureInfo(std::uint8_t* pRecord)
+{
+    const int nIndex = CCommandTable::PICTURE_JI;
+    if (!SendFrame(MakeFrame(nIndex), CCommandTable::FrameLength(nIndex)))
+        return Finish(STATUS_FAILED);
+    std::uint8_t answer[INFO_ANSWER] = {};
+    if (m_pSocket->ReceiveData(answer, INFO_ANSWER) != INFO_ANSWER)
+        return Finish(STATUS_FAILED);
+    if (answer[0] != CCommandTable::FRAME_START || !IsPictureCode(answer, 'I'))
+        return Finish(STATUS_WRONG_ANSWER);
+    std::memcpy(pRecord, answer + INFO_RECORD_AT, PICTURE_INFO_BYTES);
+    return Finish(STATUS_OK);
+}
+
+int CVX2200Ctrl::PictureUpload(std::uint8_t* pBuffer, int& nSize)
+{
+    nSize = 0;
+    const int nIndex = CCommandTable::PICTURE_JU;
+    if (!SendFrame(MakeFrame(nIndex), CCommandTable::FrameLength(nIndex)))
+        return Finish(STATUS_FAILED);
+    std::uint8_t answer[SIZE_ANSWER] = {};
+    if (m_pSocket->ReceiveData(answer, SIZE_ANSWER) != SIZE_ANSWER || answer[0] != CCommandTable::FRAME_START)
+        return Finish(STATUS_FAILED);
+    if (!IsPictureCode(answer, 'V'))
+        return Finish(STATUS_WRONG_ANSWER);
+    const std::uint32_t nAnnounced = std::uint32_t {answer[4]} << 24 | std::uint32_t {answer[5]} << 16
+                                     | std::uint32_t {answer[6]} << 8 | answer[7];
+    // Reported as announced; a size an int cannot hold stays above every buffer.
+    nSize = static_cast<int>(std::min<std::uint32_t>(nAnnounced, INT_MAX));
+    if (nAnnounced == 0 || nAnnounced > static_cast<std::uint32_t>(PICTURE_BUFFER_BYTES))
+        return m_nResult;
+    int nEnd = 0;
+    for (bool bLast = false; !bLast;) {
+        if (const int nStatus = ReceiveChunk(pBuffer, nEnd, bLast); nStatus != STATUS_OK)
+            return Finish(nStatus);
+    }
+    return Finish(STATUS_OK);
+}
+
+// One chunk, asked for with 0x05, stored at the end of the picture so far.
+// Returns 0, with bLast set for the last chunk, or 2.
+int CVX2200Ctrl::ReceiveChunk(std::uint8_t* pBuffer, int& nEnd, bool& bLast)
+{
+    const std::uint8_t byRequest = CHUNK_REQUEST;
+    if (m_pSocket->SendData(&byRequest, 1) != 1)
+        return STATUS_WRONG_ANSWER;
+    std::uint8_t header[CHUNK_HEADER] = {};
+    if (m_pSocket->ReceiveData(header, CHUNK_HEADER) != CHUNK_HEADER || header[0] != CCommandTable::FRAME_START
+        || !(IsPictureCode(header, 'W') || IsPictureCode(header, 'X')) || header[1] > CHUNK_LONGEST)
+        return STATUS_WRONG_ANSWER;
+    bLast = IsPictureCode(header, 'X');
+    const int nCount = header[1] == 0 ? CHUNK_FULL : header[1];
+    const int nRoom = PICTURE_BUFFER_BYTES - nEnd;
+    // Only the last chunk may reach past the buffer, and only from inside it.
+    if (nCount > nRoom && (!bLast || nRoom == 0))
+        return STATUS_WRONG_ANSWER;
+    const int nStore = std::min(nCount, nRoom);
+    std::uint8_t surplus[CHUNK_FULL];
+    const int nDrop = nCount - nStore;
+    // After a reconnection a receive returns without data (and goes on doing so
+    // once the program is to end): the chunk never arrived.
+    if (m_pSocket->ReceiveData(pBuffer + nEnd, nStore) != nStore
+        || (nDrop > 0 && m_pSocket->ReceiveData(surplus, nDrop) != nDrop) || m_pSocket->m_bReconnecting)
+        return STATUS_WRONG_ANSWER;
+    nEnd += nStore;
+    std::uint8_t byTrailer = 0;
+    if (m_pSocket->ReceiveData(&byTrailer, 1) != 1 || m_pSocket->m_bReconnecting)
+        return STATUS_WRONG_ANSWER;
+    return STATUS_OK;
+}
+
+int CVX2200Ctrl::TransferPicture(std::uint8_t* pRecord, std::uint8_t* pBuffer, int& nSize, int j, int nYear2000,
+                                 int nMonth, int nDay, int nHour, int nMinute, int nSecond)
+{
+    nSize = 0;
+    int nStatus = j != 0 ? PictureStep(j) : PictureAtTime(nYear2000, nMonth, nDay, nHour, nMinute, nSecond);
+    if (nStatus == STATUS_OK)
+        nStatus = PictureInfo(pRecord);
+    if (nStatus == STATUS_OK)
+        nStatus = PictureUpload(pBuffer, nSize);
+    return nStatus;
 }

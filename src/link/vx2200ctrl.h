@@ -110,6 +110,34 @@ public:
     // The store of a kind and its number of slots (nullptr and 0 for others).
     LogRecord* LogStore(int nKind, int& nSlots);
 
+    // Pictures. The recorder keeps a picture position: the moves set it (J0 to
+    // the first picture at or after a time, J1..J6 one step in a direction),
+    // PictureInfo reads the 38-byte information record of the picture there and
+    // PictureUpload its JPEG bytes, in chunks of 1..127 or 1024 bytes. Every
+    // picture buffer holds PICTURE_BUFFER_BYTES.
+    static constexpr int PICTURE_BUFFER_BYTES = 535680;
+    static constexpr int PICTURE_INFO_BYTES = 38;
+    // J1..J6 (j = 1..6); any other j is refused (3) without sending.
+    int PictureStep(int j);
+    // J0 with the six values as two ASCII digits each; a value outside 0..99 is
+    // refused (3) without sending.
+    int PictureAtTime(int nYear2000, int nMonth, int nDay, int nHour, int nMinute, int nSecond);
+    // JI: the record (PICTURE_INFO_BYTES) is written only when the answer is good.
+    int PictureInfo(std::uint8_t* pRecord);
+    // JU: nSize receives the announced size (0 first). A size of 0 or above the
+    // buffer ends the upload with nothing read and the status as it stood
+    // before (callers check the size). Nothing is ever stored past
+    // PICTURE_BUFFER_BYTES: a chunk that would run past it fails the upload (2),
+    // except the recorder's last chunk, padded to 1024 bytes, whose part past
+    // the buffer lies past every picture and is read and dropped. Chunk length
+    // bytes 0x80 and above, another code, or a receive that fails end it with 2;
+    // the chunks received before stay in the buffer.
+    int PictureUpload(std::uint8_t* pBuffer, int& nSize);
+    // The move (PictureStep(j), or PictureAtTime for j = 0), PictureInfo and
+    // PictureUpload, each only when the one before returned 0.
+    int TransferPicture(std::uint8_t* pRecord, std::uint8_t* pBuffer, int& nSize, int j, int nYear2000,
+                        int nMonth, int nDay, int nHour, int nMinute, int nSecond);
+
     // One thin operation per setting.
     int SetPM(int v) { return SetMenuValue(0, v); }   int GetPM(int& v) { return GetMenuValue(0, v); }
     int SetPR(int v) { return SetMenuValue(1, v); }   int GetPR(int& v) { return GetMenuValue(1, v); }
@@ -165,4 +193,6 @@ private:
     bool SendFrame(const Frame& frame, int nLength);
     int Exchange(const Frame& frame, int nSend, std::uint8_t* pAnswer = nullptr, int nAnswer = 0);
     int ReadFollowUps(int nKind, LogRecord* pStore, int nSlots, bool bMore);
+    int PictureMove(const Frame& frame, int nIndex);
+    int ReceiveChunk(std::uint8_t* pBuffer, int& nEnd, bool& bLast);
 };
