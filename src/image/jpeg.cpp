@@ -146,7 +146,7 @@ struct CFileCloser {
 
 } // namespace
 
-unsigned char* CJpeg::DecodeFile(std::string strPath, unsigned char* pRgbOut, int& nWidth, int& nHeight,
+unsigned char* CJpeg::DecodeFile(const std::string& strPath, unsigned char* pRgbOut, int& nWidth, int& nHeight,
                                  std::size_t nCapacity)
 {
     nWidth = 0;

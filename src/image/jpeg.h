@@ -27,7 +27,7 @@ public:
     // is refused before anything is written; greyscale pictures come out as
     // colour, CMYK and YCCK pictures are refused, and so is anything that is not
     // a regular file of at most MAX_FILE_BYTES. No message is ever shown.
-    unsigned char* DecodeFile(std::string strPath, unsigned char* pRgbOut, int& nWidth, int& nHeight,
+    unsigned char* DecodeFile(const std::string& strPath, unsigned char* pRgbOut, int& nWidth, int& nHeight,
                               std::size_t nCapacity = FRAME_BYTES);
 
     // Exchanges the first and third byte of each of the nWidth x nHeight pixels

@@ -11,7 +11,9 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
@@ -80,7 +82,7 @@ bool CVXSocket::Connect(const std::string& strIP, int nPort)
     }
     addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
     if (::connect(m_hSocket, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0)
-        return true;
+        return UseSlicedReceives();
     if (errno != EINPROGRESS) {
         m_nLastError = errno;
         return false;
@@ -99,12 +101,26 @@ bool CVXSocket::Connect(const std::string& strIP, int nPort)
         m_nLastError = nError;
         return false;
     }
+    return UseSlicedReceives();
+}
+
+// Once connected, receives block in the kernel for at most one slice at a time
+// (sends and everything else keep asking not to block).
+bool CVXSocket::UseSlicedReceives()
+{
+    const int nFlags = ::fcntl(m_hSocket, F_GETFL);
+    const timeval slice {0, SLICE_MS * 1000};
+    m_bSliced = nFlags >= 0 && ::fcntl(m_hSocket, F_SETFL, nFlags & ~O_NONBLOCK) == 0
+        && ::setsockopt(m_hSocket, SOL_SOCKET, SO_RCVTIMEO, &slice, sizeof slice) == 0;
+    if (!m_bSliced && nFlags >= 0)
+        ::fcntl(m_hSocket, F_SETFL, nFlags | O_NONBLOCK);
     return true;
 }
 
 void CVXSocket::Close()
 {
     m_readAhead.clear();
+    m_bSliced = false;
     if (m_hSocket >= 0)
         ::close(m_hSocket);
     m_hSocket = -1;
@@ -166,14 +182,20 @@ int CVXSocket::ReceiveAll(unsigned char* pBuffer, int nLength)
     while (nGot < nLength) {
         if (m_hSocket < 0)
             return ENOTSOCK;
-        if (!WaitUntil(m_hSocket, POLLIN, deadline))
+        // A connected socket blocks for at most one slice in recv, which saves
+        // a poll per answer; any other waits in poll.
+        if (!m_bSliced && !WaitUntil(m_hSocket, POLLIN, deadline))
             return ETIMEDOUT;
-        const ssize_t r = ::recv(m_hSocket, byChunk, sizeof byChunk, MSG_DONTWAIT);
+        const ssize_t r = ::recv(m_hSocket, byChunk, sizeof byChunk, 0);
         if (r == 0)
             return -1;
         if (r < 0) {
             if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
                 return errno;
+            if (Clock::now() >= deadline)
+                return ETIMEDOUT;
+            if (m_bSliced && errno != EINTR)
+                ServePaint();
             continue;
         }
         const int nTake = std::min(static_cast<int>(r), nLength - nGot);
@@ -221,12 +243,14 @@ int CVXSocket::ReceiveData(void* pBuffer, int nLength)
     if (nLength < 0)
         return -1;
     // Received into a buffer of its own, so that the caller's buffer only ever
-    // holds a whole answer.
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(nLength));
-    const int nResult = ReceiveAll(bytes.data(), nLength);
+    // holds a whole answer. The buffer is kept: receiving allocates nothing once
+    // it has grown to the largest answer.
+    if (m_receiveBuffer.size() < static_cast<std::size_t>(nLength))
+        m_receiveBuffer.resize(static_cast<std::size_t>(nLength));
+    const int nResult = ReceiveAll(m_receiveBuffer.data(), nLength);
     if (nResult == 0) {
         if (nLength > 0)
-            std::memcpy(pBuffer, bytes.data(), bytes.size());
+            std::memcpy(pBuffer, m_receiveBuffer.data(), static_cast<std::size_t>(nLength));
         return nLength;
     }
     m_nLastError = nResult < 0 ? 0 : nResult;

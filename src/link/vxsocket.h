@@ -88,6 +88,7 @@ public:
     int m_bReconnecting = 0;
 
 private:
+    bool UseSlicedReceives();
     int SendAll(const unsigned char* pData, int nLength);
     int ReceiveAll(unsigned char* pBuffer, int nLength);
     int TakeReadAhead(unsigned char* pBuffer, int nLength);
@@ -101,6 +102,8 @@ private:
 
     int m_hSocket = -1;
     std::vector<unsigned char> m_readAhead; // received, not yet asked for
+    std::vector<unsigned char> m_receiveBuffer; // a whole answer before it is handed over
+    bool m_bSliced = false; // connected: receives block for one slice at most
     int m_nLastError = 0;
     bool m_bAsk = true;
     bool m_bQuitRequested = false;
