@@ -13,6 +13,7 @@
 #include "jpegdecode_bench.h"
 #include "link/vx2200ctrl.h"
 #include "picture_bench.h"
+#include "viewer_bench.h"
 #include "sim/recordersim.h"
 
 #include <algorithm>
@@ -194,5 +195,7 @@ int main()
         return 1;
     }
     BenchJpegDecode(std::cout);
+    std::cout.flush();
+    BenchViewer(std::cout);
     return 0;
 }

@@ -39,6 +39,8 @@ fi
 
 printf '[Setting]\nProgDir=%s/prog/\n' "$demo" >"$demo/config/Varnel/VX2200NET.conf"
 sh scripts/write-entry.sh "$demo/prog/Data/entry.txt" "Demo DVR" 127.0.0.1 "$port"
+# The recorder records, so the viewer shows live pictures.
+build/tools/vx2200ctl 127.0.0.1 "$port" record
 
-echo "Recorder simulator on 127.0.0.1 port $port; address book entry \"Demo DVR\"."
+echo "Recorder simulator on 127.0.0.1 port $port, recording; address book entry \"Demo DVR\"."
 XDG_CONFIG_HOME="$demo/config" build/src/app/vx2200net "$@"

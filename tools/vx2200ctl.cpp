@@ -11,6 +11,7 @@
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
+#include "platform/scratchdir.h"
 #include "platform/stringtable.h"
 
 #include <arpa/inet.h>
@@ -312,34 +313,11 @@ std::string PictureLine(const std::uint8_t* pInfo, int nSize)
            + " camera=" + std::to_string(pInfo[17] + 1) + " size=" + std::to_string(nSize);
 }
 
-// A program folder of its own for test.jpg, removed with it.
-class CScratchFolder {
-public:
-    CScratchFolder()
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "vx2200ctl.XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()))
-            m_strPath = strTemplate + "/";
-    }
-    ~CScratchFolder()
-    {
-        std::error_code error;
-        if (!m_strPath.empty())
-            std::filesystem::remove_all(m_strPath, error);
-    }
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-    const std::string& Path() const { return m_strPath; }
-
-private:
-    std::string m_strPath;
-};
-
 int RunPicture(CVX2200Ctrl& ctrl, const Invocation& inv)
 {
     PictureArgs p;
     ParsePictureArgs(inv.args, p);
-    CScratchFolder folder;
+    CScratchDir folder("vx2200ctl");
     if (folder.Path().empty()) {
         std::cerr << "vx2200ctl: picture: no temporary folder can be made\n";
         return EXIT_CANTCREAT;

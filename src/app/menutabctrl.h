@@ -37,7 +37,7 @@ public:
     QRect PageRect() const;
 
     // The size the pages are given, and the control's size that yields it.
-    static QSize PageSize() { return {760, 560}; }
+    static QSize PageSize() { return {960, 584}; }
     QSize ControlSizeForPages() const;
 
 protected:

@@ -14,6 +14,7 @@
 #include "app/vx2200net.h"
 #include "app/vx2200netdlg.h"
 #include "platform/painthook.h"
+#include "platform/scratchdir.h"
 #include "platform/stringtable.h"
 #include "sim/recordersim.h"
 #include "viewer/viewerdlg.h"
@@ -89,30 +90,6 @@ bool ParseArguments(int argc, char** argv, Options& options)
     return !options.strOut.empty();
 }
 
-// A temporary folder, removed with its contents at the end.
-class CScratchDir {
-public:
-    CScratchDir()
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "vx2200shot.XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()))
-            m_strPath = strTemplate + "/";
-    }
-    ~CScratchDir()
-    {
-        std::error_code error;
-        if (!m_strPath.empty())
-            std::filesystem::remove_all(m_strPath, error);
-    }
-    CScratchDir(const CScratchDir&) = delete;
-    CScratchDir& operator=(const CScratchDir&) = delete;
-
-    const std::string& Path() const { return m_strPath; }
-
-private:
-    std::string m_strPath;
-};
-
 // Runs the event loop for nMilliseconds: the pages' timers tick as in the program.
 void RunFor(int nMilliseconds)
 {
@@ -149,7 +126,7 @@ void Click(QWidget* pPage, int nId)
 
 int Run(const Options& options)
 {
-    CScratchDir dir;
+    CScratchDir dir("vx2200shot");
     if (dir.Path().empty()) {
         std::fprintf(stderr, "vx2200shot: no temporary folder\n");
         return 1;
