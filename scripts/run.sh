@@ -39,8 +39,10 @@ fi
 
 printf '[Setting]\nProgDir=%s/prog/\n' "$demo" >"$demo/config/Varnel/VX2200NET.conf"
 sh scripts/write-entry.sh "$demo/prog/Data/entry.txt" "Demo DVR" 127.0.0.1 "$port"
-# The recorder records, so the viewer shows live pictures.
-build/tools/vx2200ctl 127.0.0.1 "$port" record
+# The recorder records at 1/30 s (its menu is set with the power off), so the
+# viewer shows every camera live within a second.
+ctl() { build/tools/vx2200ctl 127.0.0.1 "$port" "$@"; }
+ctl key BTPF && ctl set RI 1 && ctl key BTPO && ctl record
 
 echo "Recorder simulator on 127.0.0.1 port $port, recording; address book entry \"Demo DVR\"."
 XDG_CONFIG_HOME="$demo/config" build/src/app/vx2200net "$@"
