@@ -1,6 +1,7 @@
 #include "jpegdecode_bench.h"
 
 #include "image/jpeg.h"
+#include "sim/simpicture.h"
 
 #include <algorithm>
 #include <chrono>
@@ -19,8 +20,8 @@
 
 namespace {
 
-constexpr int WIDTH = 720;
-constexpr int HEIGHT = 248;
+constexpr int WIDTH = CSimPicture::WIDTH;
+constexpr int HEIGHT = CSimPicture::HEIGHT;
 
 // A picture like a camera's: smooth shading, some texture and sharp-edged
 // shapes, compressed the usual way (quality 75, 4:2:0).
@@ -38,28 +39,8 @@ std::vector<unsigned char> MakeCameraLikeJpeg()
             p[1] = static_cast<JSAMPLE>(bShape ? 200 : 60 + y * 120 / HEIGHT + nTexture);
             p[2] = static_cast<JSAMPLE>(bShape ? 30 : 90 + (x + y) % 90 + nTexture / 2);
         }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* pOut = nullptr;
-    unsigned long nOut = 0;
-    jpeg_mem_dest(&info, &pOut, &nOut);
-    info.image_width = WIDTH;
-    info.image_height = HEIGHT;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pRow = &pixels[static_cast<std::size_t>(info.next_scanline) * WIDTH * 3];
-        jpeg_write_scanlines(&info, &pRow, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::vector<unsigned char> bytes(pOut, pOut + nOut);
-    jpeg_destroy_compress(&info);
-    std::free(pOut);
-    return bytes;
+    const std::string strBytes = CSimPicture::Encode(pixels.data(), 75);
+    return {strBytes.begin(), strBytes.end()};
 }
 
 // The floor: the library alone, from bytes already in memory, each row

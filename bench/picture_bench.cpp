@@ -3,13 +3,12 @@
 #include "alloccount.h"
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
+#include "platform/scratchdir.h"
 #include "sim/recordersim.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -96,28 +95,12 @@ bool BenchUpload(std::ostream& out, const char* pszName, CVX2200Ctrl& ctrl, cons
     return true;
 }
 
-struct CFolder {
-    CFolder()
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "vx2200bench.XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()))
-            strPath = strTemplate + "/";
-    }
-    ~CFolder()
-    {
-        std::error_code error;
-        if (!strPath.empty())
-            std::filesystem::remove_all(strPath, error);
-    }
-    std::string strPath;
-};
-
 // The whole fetch of the latest picture as a page makes it: transfer, test.jpg,
 // decode, mark, and the visible area cut out.
 bool BenchFetch(std::ostream& out, CVX2200Ctrl& ctrl)
 {
-    CFolder folder;
-    CVXImage image(&ctrl, folder.strPath);
+    const CScratchDir folder("vx2200bench");
+    CVXImage image(&ctrl, folder.Path());
     std::uint8_t info[CVXImage::INFO_SIZE] = {};
     const auto pFrame = std::make_unique<std::uint8_t[]>(CVXImage::FRAME_BYTES);
     const auto pDisplay = std::make_unique<std::uint8_t[]>(CVXImage::DISPLAY_BYTES);
@@ -129,7 +112,7 @@ bool BenchFetch(std::ostream& out, CVX2200Ctrl& ctrl)
         return true;
     };
     const auto us = MedianUs({fetch}, 200, 10);
-    if (folder.strPath.empty() || !us)
+    if (folder.Path().empty() || !us)
         return false;
     const double dMs = (*us)[0] / 1000;
     char sz[256];

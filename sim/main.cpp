@@ -1,10 +1,10 @@
 // vx2200sim: a stand-in for the VX2200 recorder on the network, for
 // development, tests and demonstrations. Runs until SIGINT or SIGTERM.
+#include "platform/parseint.h"
 #include "sim/recordersim.h"
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,16 +24,6 @@ void Usage()
     std::cerr << "usage: vx2200sim [--port N] [--bind ADDR] [--cameras N] [--start \"YYYY-MM-DD hh:mm:ss\"]\n"
                  "                 [--accept-menu-always] [--single-disk] [--fault CODE=KIND[:N]]... [--trace]\n"
                  "fault kinds: " << SimFaultNames() << "\n";
-}
-
-bool ParseInt(const std::string& strText, int nMin, int nMax, int& nValue)
-{
-    char* pEnd = nullptr;
-    const long n = std::strtol(strText.c_str(), &pEnd, 10);
-    if (strText.empty() || *pEnd != '\0' || n < nMin || n > nMax)
-        return false;
-    nValue = static_cast<int>(n);
-    return true;
 }
 
 // CODE=KIND or CODE=KIND:N

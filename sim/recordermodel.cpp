@@ -151,11 +151,6 @@ void CRecorderModel::InitialState(const SimDateTime& start)
     m_log[LOG_FAILURE] = Seed(kFailureSeed, std::size(kFailureSeed), start);
 }
 
-std::string CRecorderModel::SettingSuffix(int k)
-{
-    return k >= 0 && k < SETTING_COUNT ? kSettings[k].pszSuffix : "";
-}
-
 int CRecorderModel::FindSetting(const std::string& strSuffix) const
 {
     for (int k = 0; k < SETTING_COUNT; ++k) {

@@ -83,9 +83,6 @@ public:
     std::string PictureJpeg(long long nIndex) { return m_pictures.Jpeg(nIndex); }
     void SetFixedPicture(std::optional<std::string> bytes) { m_pictures.SetFixedPicture(std::move(bytes)); }
 
-    // The two-letter suffix of setting k, from the recorder's own table.
-    static std::string SettingSuffix(int k);
-
 private:
     using KeyHandler = bool (CRecorderModel::*)();
     struct KeyDef {

@@ -184,7 +184,7 @@ void CRecorderSim::Serve(const SimRequest& request)
         CloseClient(false);
         return;
     }
-    SendAnswer(answer, fault);
+    SendAnswer(std::move(answer), fault);
 }
 
 SimFault CRecorderSim::TakeFault(const std::string& strCode)
@@ -208,10 +208,10 @@ SimFault CRecorderSim::TakeFault(const std::string& strCode)
     return SimFault::None;
 }
 
-void CRecorderSim::SendAnswer(const CRecorderModel::Answer& answer, SimFault fault)
+void CRecorderSim::SendAnswer(CRecorderModel::Answer answer, SimFault fault)
 {
-    std::string strAck = answer.strAck;
-    std::string strFrame = answer.strFrame;
+    std::string& strAck = answer.strAck;
+    std::string& strFrame = answer.strFrame;
     if (fault == SimFault::BadAck && !strAck.empty())
         strAck[0] = '\0';
     if (fault == SimFault::NoFrame)
@@ -232,7 +232,11 @@ void CRecorderSim::SendAnswer(const CRecorderModel::Answer& answer, SimFault fau
     if (!strFrame.empty())
         Record(SimTraceEntry::Direction::Sent, strFrame);
     // One block on the wire; a picture chunk goes without a copy.
-    SendBytes(strAck.empty() ? strFrame : strAck + strFrame, fault == SimFault::Trickle);
+    const bool bTrickle = fault == SimFault::Trickle;
+    if (strAck.empty())
+        SendBytes(strFrame, bTrickle);
+    else
+        SendBytes(strAck + strFrame, bTrickle);
 }
 
 void CRecorderSim::SendBytes(const std::string& strBytes, bool bTrickle)

@@ -97,7 +97,7 @@ private:
     void ReadClient();
     void Serve(const SimRequest& request);
     SimFault TakeFault(const std::string& strCode);
-    void SendAnswer(const CRecorderModel::Answer& answer, SimFault fault);
+    void SendAnswer(CRecorderModel::Answer answer, SimFault fault);
     void SendBytes(const std::string& strBytes, bool bTrickle);
     bool PauseFor(int nMilliseconds);
     void CloseClient(bool bReset);

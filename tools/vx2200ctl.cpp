@@ -11,6 +11,7 @@
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
+#include "platform/parseint.h"
 #include "platform/scratchdir.h"
 #include "platform/stringtable.h"
 
@@ -18,7 +19,6 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -74,16 +74,6 @@ int UsageError(const std::string& strMessage)
 {
     std::cerr << "vx2200ctl: " << strMessage << "\n";
     return EXIT_USAGE;
-}
-
-bool ParseInt(const std::string& strText, int nMin, int nMax, int& nValue)
-{
-    char* pEnd = nullptr;
-    const long n = std::strtol(strText.c_str(), &pEnd, 10);
-    if (strText.empty() || *pEnd != '\0' || n < nMin || n > nMax)
-        return false;
-    nValue = static_cast<int>(n);
-    return true;
 }
 
 std::string Upper(std::string str)

@@ -1,6 +1,7 @@
 #include "addressbook/chgvxentrydlg.h"
 
 #include "addressbook/ipedit.h"
+#include "addressbook/keyfilter.h"
 #include "addressbook/portedit.h"
 #include "app/vx2200net.h"
 #include "app/resstring.h"
@@ -234,22 +235,13 @@ void CChgVXEntryDlg::OnNameEdited()
 bool CChgVXEntryDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pEvent->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent*>(pEvent)->key()) {
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            focusNextChild();
+        const QKeyEvent& key = *static_cast<QKeyEvent*>(pEvent);
+        if (const int nStep = CKeyFilter::FocusStep(key)) {
+            focusNextPrevChild(nStep > 0);
             return true;
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            focusPreviousChild();
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            return true; // the dialog's own accept and cancel do nothing
-        default:
-            break;
         }
+        if (CKeyFilter::IsAcceptOrCancelKey(key))
+            return true; // the dialog's own accept and cancel do nothing
     }
     return QDialog::eventFilter(pWatched, pEvent);
 }

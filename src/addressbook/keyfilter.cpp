@@ -43,6 +43,25 @@ bool CKeyFilter::IsPassedKey(const QKeyEvent& event)
 bool CKeyFilter::IsDialogKey(const QKeyEvent& event)
 {
     const int nKey = event.key();
-    return nKey == Qt::Key_Return || nKey == Qt::Key_Enter || nKey == Qt::Key_Escape
-        || nKey == Qt::Key_Tab || nKey == Qt::Key_Backtab;
+    return IsAcceptOrCancelKey(event) || nKey == Qt::Key_Tab || nKey == Qt::Key_Backtab;
+}
+
+int CKeyFilter::FocusStep(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return 1;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+bool CKeyFilter::IsAcceptOrCancelKey(const QKeyEvent& event)
+{
+    const int nKey = event.key();
+    return nKey == Qt::Key_Return || nKey == Qt::Key_Enter || nKey == Qt::Key_Escape;
 }

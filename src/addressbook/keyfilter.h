@@ -1,5 +1,6 @@
-// Which keys the number fields of the entry editor pass on. The table is the
-// one place where the Japanese keyboard's mode keys are named.
+// Which keys the number fields of the entry editor pass on, and what the
+// address-book dialogs do with the others. The table is the one place where
+// the Japanese keyboard's mode keys are named.
 #pragma once
 
 class QKeyEvent;
@@ -12,4 +13,10 @@ public:
     static bool IsPassedKey(const QKeyEvent& event);
     // Enter and Escape belong to the dialog, not to the field.
     static bool IsDialogKey(const QKeyEvent& event);
+    // The address-book dialogs move the focus with the arrow keys: 1 to the
+    // next control (Right, Down), -1 to the previous one (Left, Up), 0 for any
+    // other key.
+    static int FocusStep(const QKeyEvent& event);
+    // Enter and Escape, which the address-book dialogs take without acting.
+    static bool IsAcceptOrCancelKey(const QKeyEvent& event);
 };

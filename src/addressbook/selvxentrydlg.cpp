@@ -2,6 +2,7 @@
 
 #include "addressbook/chgvxentrydlg.h"
 #include "addressbook/flexgrid.h"
+#include "addressbook/keyfilter.h"
 #include "app/resstring.h"
 #include "app/vx2200net.h"
 #include "app/waitcursor.h"
@@ -349,23 +350,20 @@ bool CSelVXEntryDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pEvent->type() != QEvent::KeyPress)
         return QDialog::eventFilter(pWatched, pEvent);
-    switch (static_cast<QKeyEvent*>(pEvent)->key()) {
-    case Qt::Key_Right:
-    case Qt::Key_Down:
+    const QKeyEvent& key = *static_cast<QKeyEvent*>(pEvent);
+    const int nStep = CKeyFilter::FocusStep(key);
+    if (nStep > 0) {
         focusNextChild();
         return true;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
+    }
+    if (nStep < 0) {
         if (pWatched == m_pAdd)
             m_pClose->setFocus();
         else if (pWatched != m_pChange)
             focusPreviousChild();
         return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        return true; // the dialog's own accept and cancel do nothing
-    default:
-        return QDialog::eventFilter(pWatched, pEvent);
     }
+    if (CKeyFilter::IsAcceptOrCancelKey(key))
+        return true; // the dialog's own accept and cancel do nothing
+    return QDialog::eventFilter(pWatched, pEvent);
 }

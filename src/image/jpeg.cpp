@@ -22,11 +22,9 @@ struct CErrorMgr {
 };
 
 // Replaces the library's error exit, which would end the program: the message is
-// formatted and dropped, and control goes back to DecodeStream.
+// dropped, and control goes back to DecodeStream.
 [[noreturn]] void ErrorExit(j_common_ptr pInfo)
 {
-    char szMessage[JMSG_LENGTH_MAX];
-    (*pInfo->err->format_message)(pInfo, szMessage);
     std::longjmp(reinterpret_cast<CErrorMgr*>(pInfo->err)->jump, 1);
 }
 

@@ -1,10 +1,10 @@
 #include "image/vximage.h"
 
 #include "link/vx2200ctrl.h"
+#include "platform/fileutil.h"
 #include "platform/prompter.h"
 #include "platform/stringtable.h"
 
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,21 +40,6 @@ bool IsWhite(const unsigned* pColumns, const Bar& bar)
     for (int x = bar.nLeft; x <= bar.nRight - 2; ++x)
         nSum += pColumns[x];
     return nSum / static_cast<unsigned>(bar.nRight - bar.nLeft + 1) >= WHITE_LEVEL;
-}
-
-bool WriteAll(int nFd, const std::uint8_t* p, std::size_t n)
-{
-    while (n > 0) {
-        const ssize_t nDone = ::write(nFd, p, n);
-        if (nDone < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += nDone;
-        n -= static_cast<std::size_t>(nDone);
-    }
-    return true;
 }
 
 std::string WithSlash(std::string strFolder)
@@ -118,14 +103,14 @@ bool CVXImage::WriteTestFile(std::size_t nLength)
     const int nFd = ::mkostemp(m_tempName.data(), O_CLOEXEC);
     if (nFd < 0)
         return false;
-    struct stat st {};
-    bool bOk = WriteAll(nFd, m_pJpegBuffer.get(), nLength) && ::fchmod(nFd, 0644) == 0 && ::fstat(nFd, &st) == 0;
+    bool bOk = WriteAll(nFd, m_pJpegBuffer.get(), nLength) && ::fchmod(nFd, 0644) == 0;
     bOk = ::close(nFd) == 0 && bOk;
     if (!bOk || ::rename(m_tempName.data(), m_strTestPath.c_str()) != 0) {
         ::unlink(m_tempName.data());
         return false;
     }
-    m_nLastFileSize = static_cast<int>(st.st_size);
+    // The file holds exactly the bytes written.
+    m_nLastFileSize = static_cast<int>(nLength);
     m_bWarned = false;
     return true;
 }

@@ -6,10 +6,9 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-bool WriteAll(int nFd, const char* p, std::size_t n)
+bool WriteAll(int nFd, const void* pData, std::size_t n)
 {
+    const auto* p = static_cast<const char*>(pData);
     while (n > 0) {
         ssize_t nDone = ::write(nFd, p, n);
         if (nDone < 0) {
@@ -22,8 +21,6 @@ bool WriteAll(int nFd, const char* p, std::size_t n)
     }
     return true;
 }
-
-} // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& strPath, std::size_t nLimit)
 {

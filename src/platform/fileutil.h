@@ -5,6 +5,10 @@
 #include <optional>
 #include <string>
 
+// Writes all nLength bytes to an open file, going on after short writes and
+// interruptions. False on any other failure.
+bool WriteAll(int nFd, const void* pData, std::size_t nLength);
+
 // Reads at most nLimit bytes of a regular file; nullopt when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::string& strPath, std::size_t nLimit);
 

@@ -260,14 +260,22 @@ void CViewerDlg::ConnectKeys()
         {IDC_STOP, &CViewerDlg::OnStop},   {IDC_REV, &CViewerDlg::OnRev},     {IDC_RSTEP, &CViewerDlg::OnRStep},
         {IDC_PAUSE, &CViewerDlg::OnPause}, {IDC_STEP, &CViewerDlg::OnStep},   {IDC_BLOCK, &CViewerDlg::OnBlock},
     };
-    for (const Handler& handler : kHandlers) {
-        auto* pKey = findChild<CBitmapButton*>(Id(handler.nId));
-        connect(pKey, &QAbstractButton::clicked, this, handler.fn);
-    }
+    for (const Handler& handler : kHandlers)
+        connect(KeyButton(handler.nId), &QAbstractButton::clicked, this, handler.fn);
     connect(m_pLastImage, &QPushButton::clicked, this, &CViewerDlg::OnLastImage);
     connect(m_pFullScreen, &QPushButton::clicked, this, &CViewerDlg::OnFullScreen);
     connect(m_pSearch, &QPushButton::clicked, this, &CViewerDlg::OnSearch);
     connect(m_pPrint, &QPushButton::clicked, this, &CViewerDlg::OnPrint);
+}
+
+CBitmapButton* CViewerDlg::KeyButton(int nId) const
+{
+    const auto keys = CKeyArtwork::Keys();
+    for (std::size_t i = 0; i < keys.size() && i < m_pKey.size(); ++i) {
+        if (keys[i].nId == nId)
+            return m_pKey[i];
+    }
+    return nullptr;
 }
 
 void CViewerDlg::CreateDrawing()
@@ -494,7 +502,7 @@ void CViewerDlg::PollStatus()
     // Without an answer the keys keep the state the last answer gave them.
     if (bOk) {
         const bool bOn = nStatus[0] != 0;
-        findChild<CBitmapButton*>(Id(IDC_REC))->setEnabled(bOn);
+        KeyButton(IDC_REC)->setEnabled(bOn);
         m_pSearch->setEnabled(bOn);
     }
 }

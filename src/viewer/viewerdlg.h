@@ -234,6 +234,8 @@ private:
     QPushButton* MakeButton(QWidget* pParent, int nId, const QString& strCaption, const QRect& rect);
     CColorButton* MakeColorButton(QWidget* pParent, int nId, const QString& strCaption, const QRect& rect);
     void ConnectKeys();
+    // The recorder-style key with control id nId.
+    CBitmapButton* KeyButton(int nId) const;
     void ColourSelection();
     void ClearPictureFlags();
 

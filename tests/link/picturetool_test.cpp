@@ -1,6 +1,7 @@
 // vx2200ctl picture, run as the program it is against the simulator: the
 // JPEG file it writes and the line it prints agree with each other and with
 // what the recorder recorded, for every camera.
+#include "fixtures/runprogram.h"
 #include "fixtures/tempdir.h"
 #include "image/vximage.h"
 #include "sim/recordersim.h"
@@ -9,49 +10,20 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <regex>
 #include <set>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct RunResult {
-    int nExit = -1;
-    std::string strOut;
-};
-
 RunResult RunCtl(int nPort, const std::vector<std::string>& args)
 {
-    CTempDir dir;
-    const std::string strOut = dir / "out";
     std::vector<std::string> all {VX2200CTL_PATH, "127.0.0.1", std::to_string(nPort)};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, strOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    RunResult result;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int nStatus = 0;
-        ::waitpid(pid, &nStatus, 0);
-        result.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.strOut = ReadAll(strOut);
-    return result;
+    return RunProgram(all);
 }
 
 // The camera whose mark a JPEG file carries (1..16), or 0 when it does not decode.

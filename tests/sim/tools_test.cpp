@@ -1,4 +1,5 @@
 // vx2200ctl and vx2200sim as the processes they are, against a simulator.
+#include "fixtures/runprogram.h"
 #include "fixtures/tempdir.h"
 #include "link/settingsimage.h"
 #include "sim/recordersim.h"
@@ -7,7 +8,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <poll.h>
 #include <spawn.h>
@@ -18,12 +18,6 @@ extern char** environ;
 
 namespace {
 
-struct RunResult {
-    int nExit = -1;
-    std::string strOut;
-    std::string strErr;
-};
-
 std::string ReadUntilClosed(int h)
 {
     std::string str;
@@ -31,33 +25,6 @@ std::string ReadUntilClosed(int h)
     for (ssize_t r; (r = ::read(h, buf, sizeof buf)) > 0;)
         str.append(buf, static_cast<std::size_t>(r));
     return str;
-}
-
-// Runs a program to its end, with its output captured in temporary files.
-RunResult RunProgram(const std::vector<std::string>& args)
-{
-    CTempDir dir;
-    const std::string strOut = dir / "out";
-    const std::string strErr = dir / "err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, strOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, strErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    RunResult result;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int nStatus = 0;
-        ::waitpid(pid, &nStatus, 0);
-        result.nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.strOut = ReadAll(strOut);
-    result.strErr = ReadAll(strErr);
-    return result;
 }
 
 class ToolsTest : public ::testing::Test {

@@ -14,6 +14,7 @@
 #include "app/vx2200net.h"
 #include "app/vx2200netdlg.h"
 #include "platform/painthook.h"
+#include "platform/parseint.h"
 #include "platform/scratchdir.h"
 #include "platform/stringtable.h"
 #include "sim/recordersim.h"
@@ -50,7 +51,9 @@ int Usage()
 
 bool ParseSplit(const char* psz, int& nSplit)
 {
-    const int nCells = std::atoi(psz);
+    int nCells = 0;
+    if (!ParseInt(psz, 1, 16, nCells))
+        return false;
     for (int n = 1; n <= 4; ++n) {
         if (nCells == n * n) {
             nSplit = n;
@@ -69,8 +72,7 @@ bool ParseArguments(int argc, char** argv, Options& options)
             if (!ParseSplit(argv[++i], options.nSplit))
                 return false;
         } else if (strArg == "--camera" && bValue) {
-            options.nCamera = std::atoi(argv[++i]);
-            if (options.nCamera < 1 || options.nCamera > 16)
+            if (!ParseInt(argv[++i], 1, 16, options.nCamera))
                 return false;
         } else if (strArg == "--lang" && bValue) {
             const std::string strLang = argv[++i];
@@ -78,8 +80,7 @@ bool ParseArguments(int argc, char** argv, Options& options)
                 return false;
             options.language = strLang == "ja" ? Language::Japanese : Language::English;
         } else if (strArg == "--seconds" && bValue) {
-            options.nSeconds = std::atoi(argv[++i]);
-            if (options.nSeconds < 1 || options.nSeconds > 60)
+            if (!ParseInt(argv[++i], 1, 60, options.nSeconds))
                 return false;
         } else if (!strArg.empty() && strArg[0] != '-' && options.strOut.empty()) {
             options.strOut = strArg;
