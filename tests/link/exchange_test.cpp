@@ -28,12 +28,7 @@ TEST_F(ExchangeTest, EachOperationPutsItsFrameOnTheWireAndReadsItsAnswer)
     int nValue = 0;
     TimerProgram program;
     std::array<int, 4> status {};
-    const struct {
-        const char* pszName;
-        std::function<int()> fnRun;
-        int nStatus;
-        std::vector<std::string> wire;
-    } cases[] = {
+    const WireCase cases[] = {
         {"SendKey(2)", [&] { return m_ctrl.SendKey(2); }, 0,
          {"<- A0 05 42 54 50 4C 00 AF", "-> 06"}},
         {"SetMenuValue VG 3", [&] { return m_ctrl.SetVG(3); }, 0,
@@ -52,12 +47,7 @@ TEST_F(ExchangeTest, EachOperationPutsItsFrameOnTheWireAndReadsItsAnswer)
         {"QueryStatus", [&] { return m_ctrl.QueryStatus(status); }, 0,
          {"<- A0 04 42 54 51 54 AF", "-> 06", "-> A0 08 42 54 51 54 01 02 00 00 AF"}}, // playing since BTPL
     };
-    for (const auto& c : cases) {
-        m_sim.ClearTrace();
-        EXPECT_EQ(c.fnRun(), c.nStatus) << c.pszName;
-        EXPECT_EQ(m_ctrl.m_nResult, c.nStatus) << c.pszName;
-        EXPECT_EQ(Wire(), c.wire) << c.pszName;
-    }
+    CheckWire(cases);
 }
 
 TEST_F(ExchangeTest, AnswersAreWidenedFromSignedBytesExceptTheYear)

@@ -10,14 +10,36 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 // "A0 05 42" -> the bytes.
 std::string Bytes(const std::string& strHex);
 
+// One exchange, its status and every block it puts on the wire.
+struct WireCase {
+    const char* pszName;
+    std::function<int()> fnRun;
+    int nStatus;
+    std::vector<std::string> wire;
+};
+
 class CLinkTest : public ::testing::Test {
 protected:
+    // Runs each case from a clear trace: its status (returned and in
+    // m_nResult) and its wire, in order.
+    template <std::size_t N>
+    void CheckWire(const WireCase (&cases)[N])
+    {
+        for (const WireCase& c : cases) {
+            m_sim.ClearTrace();
+            EXPECT_EQ(c.fnRun(), c.nStatus) << c.pszName;
+            EXPECT_EQ(m_ctrl.m_nResult, c.nStatus) << c.pszName;
+            EXPECT_EQ(Wire(), c.wire) << c.pszName;
+        }
+    }
+
     CLinkTest();
     void SetUp() override;
 

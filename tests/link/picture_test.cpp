@@ -80,12 +80,7 @@ protected:
 
 TEST_F(PictureTest, MovesPutTheirFramesOnTheWire)
 {
-    const struct {
-        const char* pszName;
-        std::function<int()> fnRun;
-        int nStatus;
-        std::vector<std::string> wire;
-    } cases[] = {
+    const WireCase cases[] = {
         {"PictureAtTime(4, 3, 14, 9, 5, 30)", [&] { return m_ctrl.PictureAtTime(4, 3, 14, 9, 5, 30); }, 0,
          {"<- A0 0C 4A 30 30 34 30 33 31 34 30 39 30 35 33 30 AF", "-> 06"}},
         {"PictureStep(1)", [&] { return m_ctrl.PictureStep(1); }, 0, {"<- A0 00 4A 31 AF", "-> 06"}},
@@ -98,12 +93,7 @@ TEST_F(PictureTest, MovesPutTheirFramesOnTheWire)
         {"a value above 99", [&] { return m_ctrl.PictureAtTime(104, 3, 14, 9, 5, 30); }, 3, {}},
         {"a negative value", [&] { return m_ctrl.PictureAtTime(4, 3, 14, 9, -5, 30); }, 3, {}},
     };
-    for (const auto& c : cases) {
-        m_sim.ClearTrace();
-        EXPECT_EQ(c.fnRun(), c.nStatus) << c.pszName;
-        EXPECT_EQ(m_ctrl.m_nResult, c.nStatus) << c.pszName;
-        EXPECT_EQ(Wire(), c.wire) << c.pszName;
-    }
+    CheckWire(cases);
 }
 
 TEST_F(PictureTest, InfoHandsOverTheRecordOrLeavesItUntouched)
