@@ -4,7 +4,7 @@
 #include "addressbook/keyfilter.h"
 #include "addressbook/portedit.h"
 #include "app/vx2200net.h"
-#include "app/resstring.h"
+#include "widgets/resstring.h"
 #include "platform/prompter.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,5 @@
 #include "app/vx2200net.h"
 
-#include "app/qtprompter.h"
-#include "app/vx2200netdlg.h"
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
@@ -149,12 +147,10 @@ bool CVX2200NETApp::StartSockets()
 
 bool CVX2200NETApp::RunMainWindow()
 {
-    CVX2200NETDlg dlg;
-    m_pMainWnd = &dlg;
     m_bSearchPlayback = 0;
     m_nConnected = -1;
-    dlg.SetEntryName(QString());
-    dlg.exec();
+    if (m_fnWindowRun)
+        m_fnWindowRun(*this);
     m_pMainWnd = nullptr;
     return true;
 }

@@ -8,11 +8,12 @@
 #include "platform/stringtable.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
+class CPageHost;
 class CVX2200Ctrl;
-class CVX2200NETDlg;
 class CVXImage;
 
 class CVX2200NETApp {
@@ -35,8 +36,13 @@ public:
     CVX2200NETApp(const CVX2200NETApp&) = delete;
     CVX2200NETApp& operator=(const CVX2200NETApp&) = delete;
 
-    // The start-up sequence; runs the main window modally and returns false
-    // when it has closed (or when start-up failed).
+    // Runs the program's window modally and returns when it has closed. The
+    // program's main sets it; the application object knows no window class.
+    using WindowRun = std::function<void(CVX2200NETApp&)>;
+    void SetWindowRun(WindowRun fnRun) { m_fnWindowRun = std::move(fnRun); }
+
+    // The start-up sequence; runs the window and returns false when it has
+    // closed (or when start-up failed).
     bool InitInstance();
     int ExitInstance();
 
@@ -93,8 +99,10 @@ public:
     // Closes the recorder connection when one stands.
     void DisconnectLink();
 
-    // The main window while it runs, else nullptr.
-    CVX2200NETDlg* GetMainWnd() const { return m_pMainWnd; }
+    // The window that holds the pages while it runs, else nullptr; the window
+    // registers itself for the time of its run.
+    CPageHost* GetMainWnd() const { return m_pMainWnd; }
+    void SetMainWnd(CPageHost* pHost) { m_pMainWnd = pHost; }
 
     // Creates every missing folder along strPath. Returns the result of the last
     // creation (non-zero for success), or 0 when nothing had to be created.
@@ -127,7 +135,8 @@ private:
     int m_nUpdateTime = DEFAULT_UPDATE_TIME;
     int m_nEditEntry = 0;
     int m_nListTop = 0;
-    CVX2200NETDlg* m_pMainWnd = nullptr;
+    CPageHost* m_pMainWnd = nullptr;
+    WindowRun m_fnWindowRun;
     bool m_bQuitRequested = false;
 };
 

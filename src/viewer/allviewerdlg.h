@@ -6,7 +6,7 @@
 // Enter does nothing.
 #pragma once
 
-#include "image/bmputy.h"
+#include "widgets/bmputy.h"
 #include "viewer/viewerdlg.h"
 
 #include <QDialog>

@@ -1,14 +1,14 @@
 #include "viewer/viewerdlg.h"
 
-#include "app/resstring.h"
+#include "widgets/resstring.h"
 #include "app/vx2200net.h"
-#include "app/vx2200netdlg.h"
+#include "app/pagehost.h"
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "viewer/allviewerdlg.h"
-#include "viewer/bitmapbutton.h"
-#include "viewer/colorbtn.h"
-#include "viewer/keyartwork.h"
+#include "widgets/bitmapbutton.h"
+#include "widgets/colorbtn.h"
+#include "widgets/keyartwork.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -980,9 +980,7 @@ void CViewerDlg::OnFullScreen()
 void CViewerDlg::OnSearch()
 {
     CVX2200NETApp* pApp = GetApp();
-    CVX2200NETDlg* pMain = pApp ? pApp->GetMainWnd() : nullptr;
-    if (!pMain)
-        pMain = qobject_cast<CVX2200NETDlg*>(window());
+    CPageHost* pMain = pApp ? pApp->GetMainWnd() : nullptr;
     if (pMain)
         pMain->SetSearchMode(true);
 }

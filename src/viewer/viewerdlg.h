@@ -14,7 +14,7 @@
 // 5 step, 6 reverse step, 7 still, 8 saving.
 #pragma once
 
-#include "image/bmputy.h"
+#include "widgets/bmputy.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,12 +1,9 @@
 #include "app/vx2200net.h"
-#include "app/vx2200netdlg.h"
 #include "fixtures/scriptedprompter.h"
 #include "fixtures/tempdir.h"
 #include "platform/fileutil.h"
 #include "platform/instancelock.h"
 
-#include <QApplication>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -217,24 +214,24 @@ TEST_F(AppTest, SecondCopyIsRefusedWithTheMessage)
     EXPECT_FALSE(third.Acquire(Paths().strLockFile));
 }
 
-TEST_F(AppTest, StartUpShowsTheMainWindowUnconnectedAndReleasesTheLockAtTheEnd)
+TEST_F(AppTest, StartUpRunsTheWindowUnconnectedAndReleasesTheLockAtTheEnd)
 {
     CScriptedPrompter prompter;
     CVX2200NETApp app(Paths());
-    bool bSeen = false;
-    QTimer::singleShot(0, [&] {
-        CVX2200NETDlg* pDlg = app.GetMainWnd();
-        ASSERT_NE(pDlg, nullptr);
-        bSeen = pDlg->isVisible();
-        EXPECT_EQ(app.GetConnected(), -1);
-        EXPECT_EQ(pDlg->GetEntryNameText(), QString());
+    int nRuns = 0;
+    app.SetWindowRun([&](CVX2200NETApp& running) {
+        ++nRuns;
+        EXPECT_EQ(&running, &app);
+        EXPECT_EQ(running.GetConnected(), -1);
+        EXPECT_NE(running.GetCtrl(), nullptr);
+        EXPECT_NE(running.GetImage(), nullptr);
         CInstanceLock other;
         EXPECT_FALSE(other.Acquire(Paths().strLockFile));
-        pDlg->OnExit();
     });
     EXPECT_FALSE(app.InitInstance());
-    EXPECT_TRUE(bSeen);
+    EXPECT_EQ(nRuns, 1);
     EXPECT_TRUE(prompter.Asks().empty());
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
     CInstanceLock after;
     EXPECT_TRUE(after.Acquire(Paths().strLockFile));
 }

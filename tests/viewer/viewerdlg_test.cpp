@@ -1,10 +1,9 @@
 #include "viewerfixture.h"
 
-#include "app/menutabctrl.h"
-#include "app/vx2200netdlg.h"
-#include "viewer/bitmapbutton.h"
-#include "viewer/colorbtn.h"
-#include "viewer/keyartwork.h"
+#include "app/pagehost.h"
+#include "widgets/bitmapbutton.h"
+#include "widgets/colorbtn.h"
+#include "widgets/keyartwork.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -433,21 +432,21 @@ TEST_F(ViewerTest, KeyImagesLightExactlyTheKeyOfTheMode)
 
 TEST_F(ViewerTest, SearchButtonHandsTheFirstTabToTheSearchPage)
 {
-    m_pPage.reset();
-    CVX2200NETDlg main;
-    main.show();
-    CMenuTabCtrl* pTab = main.GetTabCtrl();
-    auto* pViewer = static_cast<CViewerDlg*>(pTab->GetPage(CMenuTabCtrl::PAGE_VIEWER));
-    pViewer->GetTimer()->stop();
-    pTab->EnableTabs(true);
-    pTab->SelectTab(0);
-    ASSERT_TRUE(pViewer->isVisible());
-
-    QTest::mouseClick(pViewer->findChild<QAbstractButton*>(Id(CViewerDlg::IDC_SEARCH)), Qt::LeftButton);
-    EXPECT_TRUE(pTab->SearchMode());
-    EXPECT_FALSE(pViewer->isVisible());
-    EXPECT_TRUE(pTab->GetPage(CMenuTabCtrl::PAGE_SEARCH)->isVisible());
-    EXPECT_EQ(pViewer->GetPlayState(), CViewerDlg::PLAY_STOP);
+    // The page asks its host, whatever window that is.
+    struct Host : CPageHost {
+        std::vector<bool> calls;
+        void SetSearchMode(bool bOn) override { calls.push_back(bOn); }
+        bool IsSearchMode() const override { return !calls.empty() && calls.back(); }
+        void EnableTabs(bool) override {}
+    } host;
+    m_pApp->SetMainWnd(&host);
+    Page().show();
+    Click(CViewerDlg::IDC_SEARCH);
+    EXPECT_EQ(host.calls, std::vector<bool> {true});
+    m_pApp->SetMainWnd(nullptr);
+    // Without a host the button does nothing.
+    Click(CViewerDlg::IDC_SEARCH);
+    EXPECT_EQ(host.calls.size(), 1u);
 }
 
 // A recorder that stops answering: a failed fetch costs the one-second receive

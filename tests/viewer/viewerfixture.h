@@ -7,7 +7,7 @@
 #include "app/vx2200net.h"
 #include "fixtures/scriptedprompter.h"
 #include "fixtures/tempdir.h"
-#include "image/bmputy.h"
+#include "widgets/bmputy.h"
 #include "platform/stringtable.h"
 #include "sim/recordersim.h"
 #include "viewer/viewerdlg.h"

@@ -10,9 +10,9 @@
 // for a few seconds of live pictures; then it grabs the window into OUT.png.
 #include "addressbook/flexgrid.h"
 #include "addressbook/selvxentrydlg.h"
-#include "app/menutabctrl.h"
+#include "shell/menutabctrl.h"
 #include "app/vx2200net.h"
-#include "app/vx2200netdlg.h"
+#include "shell/vx2200netdlg.h"
 #include "platform/painthook.h"
 #include "platform/parseint.h"
 #include "platform/scratchdir.h"

@@ -1,4 +1,4 @@
-#include "viewer/colorbtn.h"
+#include "widgets/colorbtn.h"
 
 #include <QLayout>
 #include <QPainter>

@@ -2,27 +2,36 @@
 // the connected recorder's name, Version, Exit).
 #pragma once
 
+#include "app/pagehost.h"
+
 #include <QDialog>
 
 #include <string>
 
 class CMenuTabCtrl;
+class CVX2200NETApp;
 class QLineEdit;
 class QPushButton;
 
-class CVX2200NETDlg : public QDialog {
+class CVX2200NETDlg : public QDialog, public CPageHost {
     Q_OBJECT
 public:
     static constexpr int MAX_NAME_TEXT = 40;
 
     explicit CVX2200NETDlg(QWidget* pParent = nullptr);
 
+    // The program's window run: the main window, registered with the
+    // application object as the pages' host, runs modally until it closes.
+    static void RunModal(CVX2200NETApp& app);
+
     CMenuTabCtrl* GetTabCtrl() const { return m_pTab; }
     void SetEntryName(const QString& strName);
     QString GetEntryNameText() const;
 
     // The viewer page turns search mode on, the search page turns it off.
-    void SetSearchMode(bool bOn);
+    void SetSearchMode(bool bOn) override;
+    bool IsSearchMode() const override;
+    void EnableTabs(bool bOn) override;
 
     // Runs the connection selection, then gives back the previous connection
     // or shows the page that fits the new state.

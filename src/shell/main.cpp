@@ -1,6 +1,7 @@
 // vx2200net: the LAN control software of the VX2200 digital video recorder.
-#include "app/qtprompter.h"
+#include "widgets/qtprompter.h"
 #include "app/vx2200net.h"
+#include "shell/vx2200netdlg.h"
 #include "platform/painthook.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     SetPaintHook([] { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); });
 
     CVX2200NETApp theApp;
+    theApp.SetWindowRun(&CVX2200NETDlg::RunModal);
     theApp.InitInstance();
     const int nResult = theApp.ExitInstance();
     SetPaintHook({});

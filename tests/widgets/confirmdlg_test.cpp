@@ -1,4 +1,4 @@
-#include "app/confirmdlg.h"
+#include "widgets/confirmdlg.h"
 #include "fixtures/waitrecorder.h"
 #include "platform/stringtable.h"
 

@@ -1,4 +1,4 @@
-#include "viewer/keyartwork.h"
+#include "widgets/keyartwork.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "viewer/bitmapbutton.h"
+#include "widgets/bitmapbutton.h"
 
-#include "viewer/keyartwork.h"
+#include "widgets/keyartwork.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "image/bmputy.h"
+#include "widgets/bmputy.h"
 
 #include "platform/prompter.h"
 

@@ -1,6 +1,6 @@
-#include "app/qtprompter.h"
+#include "widgets/qtprompter.h"
 
-#include "app/confirmdlg.h"
+#include "widgets/confirmdlg.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
-#include "app/vx2200netdlg.h"
+#include "shell/vx2200netdlg.h"
 
-#include "app/aboutdlg.h"
-#include "app/artwork.h"
-#include "app/menutabctrl.h"
-#include "app/resstring.h"
+#include "shell/aboutdlg.h"
+#include "widgets/artwork.h"
+#include "shell/menutabctrl.h"
+#include "widgets/resstring.h"
 #include "app/vx2200net.h"
 #include "addressbook/selvxentrydlg.h"
 #include "link/vx2200ctrl.h"
@@ -77,9 +77,28 @@ QString CVX2200NETDlg::GetEntryNameText() const
     return m_pEntryName->text();
 }
 
+void CVX2200NETDlg::RunModal(CVX2200NETApp& app)
+{
+    CVX2200NETDlg dlg;
+    app.SetMainWnd(&dlg);
+    dlg.SetEntryName(QString());
+    dlg.exec();
+    app.SetMainWnd(nullptr);
+}
+
 void CVX2200NETDlg::SetSearchMode(bool bOn)
 {
     m_pTab->SetSearchMode(bOn);
+}
+
+bool CVX2200NETDlg::IsSearchMode() const
+{
+    return m_pTab->SearchMode();
+}
+
+void CVX2200NETDlg::EnableTabs(bool bOn)
+{
+    m_pTab->EnableTabs(bOn);
 }
 
 void CVX2200NETDlg::OnConnection()

@@ -1,7 +1,7 @@
-#include "app/aboutdlg.h"
+#include "shell/aboutdlg.h"
 
-#include "app/artwork.h"
-#include "app/resstring.h"
+#include "widgets/artwork.h"
+#include "widgets/resstring.h"
 #include "app/vx2200net.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "app/menutabctrl.h"
+#include "shell/menutabctrl.h"
 
-#include "app/resstring.h"
+#include "widgets/resstring.h"
 #include "fileviewer/fileviewdlg.h"
 #include "remote/controldlg.h"
 #include "search/searchdlg.h"

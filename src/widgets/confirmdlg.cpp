@@ -1,7 +1,7 @@
-#include "app/confirmdlg.h"
+#include "widgets/confirmdlg.h"
 
-#include "app/artwork.h"
-#include "app/resstring.h"
+#include "widgets/artwork.h"
+#include "widgets/resstring.h"
 #include "platform/waiter.h"
 
 #include <QKeyEvent>

@@ -1,5 +1,9 @@
-#include "app/menutabctrl.h"
-#include "app/vx2200netdlg.h"
+#include "app/vx2200net.h"
+#include "fixtures/scriptedprompter.h"
+#include "fixtures/tempdir.h"
+#include "platform/instancelock.h"
+#include "shell/menutabctrl.h"
+#include "shell/vx2200netdlg.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -143,4 +147,28 @@ TEST(MainWindow, NameFieldHoldsAtMost40Characters)
     dlg.SetEntryName(QString(50, 'x'));
     EXPECT_EQ(dlg.GetEntryNameText(), QString(40, 'x'));
     EXPECT_TRUE(dlg.findChild<QLineEdit*>("id1309")->isReadOnly());
+}
+
+TEST(MainWindow, StartUpShowsItUnconnectedAsThePagesHost)
+{
+    CTempDir dir;
+    const CVX2200NETApp::Paths paths {dir / "none.conf", dir / "prog/", dir / "lock"};
+    CScriptedPrompter prompter;
+    CVX2200NETApp app(paths);
+    app.SetWindowRun(&CVX2200NETDlg::RunModal);
+    bool bSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* pDlg = dynamic_cast<CVX2200NETDlg*>(app.GetMainWnd());
+        ASSERT_NE(pDlg, nullptr);
+        bSeen = pDlg->isVisible();
+        EXPECT_EQ(app.GetConnected(), -1);
+        EXPECT_EQ(pDlg->GetEntryNameText(), QString());
+        CInstanceLock other;
+        EXPECT_FALSE(other.Acquire(paths.strLockFile));
+        pDlg->OnExit();
+    });
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(bSeen);
+    EXPECT_TRUE(prompter.Asks().empty());
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
 }

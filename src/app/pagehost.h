@@ -1,0 +1,17 @@
+// What the pages may ask of the window that holds them: the main window
+// implements it and registers itself with the application object while it runs.
+// Pages never name the main window's class.
+#pragma once
+
+class CPageHost {
+public:
+    virtual ~CPageHost() = default;
+
+    // The first tab shows the search page in place of the viewer page while
+    // search mode is on. The viewer page turns it on, the search page off.
+    virtual void SetSearchMode(bool bOn) = 0;
+    virtual bool IsSearchMode() const = 0;
+
+    // While the tabs are locked the operator cannot change the page.
+    virtual void EnableTabs(bool bOn) = 0;
+};
