@@ -45,4 +45,4 @@ ctl() { build/tools/vx2200ctl 127.0.0.1 "$port" "$@"; }
 ctl key BTPF && ctl set RI 1 && ctl key BTPO && ctl record
 
 echo "Recorder simulator on 127.0.0.1 port $port, recording; address book entry \"Demo DVR\"."
-XDG_CONFIG_HOME="$demo/config" build/src/app/vx2200net "$@"
+XDG_CONFIG_HOME="$demo/config" build/src/shell/vx2200net "$@"

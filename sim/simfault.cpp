@@ -15,7 +15,7 @@ constexpr FaultName kNames[] = {
     {SimFault::EndlessLog, "endless-log"}, {SimFault::SizeZero, "size-zero"},    {SimFault::SizeHuge, "size-huge"},
     {SimFault::ChunkBadCode, "chunk-bad-code"}, {SimFault::ChunkLong, "chunk-long"},
     {SimFault::ChunkOverrun, "chunk-overrun"},  {SimFault::CloseMidPicture, "close-mid-picture"},
-    {SimFault::SilenceMidPicture, "silence-mid-picture"},
+    {SimFault::SilenceMidPicture, "silence-mid-picture"}, {SimFault::BadPicture, "bad-picture"},
 };
 
 } // namespace

@@ -27,6 +27,7 @@ enum class SimFault {
     ChunkOverrun,      // chunks marked 'J' 'W' go on past the picture, to 614,400 bytes
     CloseMidPicture,   // the connection is closed after two chunks
     SilenceMidPicture, // no chunk after the second is answered
+    BadPicture,        // the picture arrives whole, but its bytes are no JPEG
 };
 
 // The name used on the command line ("refuse", "bad-ack", ...).

@@ -164,6 +164,8 @@ SimAnswer CSimPictureServer::Info()
 SimAnswer CSimPictureServer::StartUpload(SimFault fault)
 {
     std::shared_ptr<const std::string> bytes = m_fixed ? m_fixed : Encoded(Position());
+    if (fault == SimFault::BadPicture && bytes)
+        bytes = std::make_shared<const std::string>(bytes->size(), '\x5A');
     std::uint32_t nSize = bytes ? static_cast<std::uint32_t>(bytes->size()) : 0;
     if (fault == SimFault::SizeZero)
         nSize = 0;

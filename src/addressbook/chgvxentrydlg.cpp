@@ -77,7 +77,7 @@ void CChgVXEntryDlg::Build()
     m_pName->setGeometry(120, 44, 250, 24);
     connect(m_pName, &QLineEdit::textEdited, this, &CChgVXEntryDlg::OnNameEdited);
 
-    auto* pIPLabel = new QLabel(LangText("IP Address", "IP アドレス"), this);
+    auto* pIPLabel = new QLabel(LangText("IP Address", "IPアドレス"), this);
     pIPLabel->setGeometry(24, 78, 90, 24);
     for (int i = 0; i < 4; ++i) {
         m_pOctet[i] = Named(new CIPEdit(this), kOctetIds[i]);

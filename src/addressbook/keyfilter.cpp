@@ -7,10 +7,10 @@
 
 namespace {
 
-// Backspace, Shift, Ctrl, Caps Lock, the arrows, Delete, the system and menu
-// keys, Num Lock, Scroll Lock.
+// Backspace, Shift, Ctrl, Alt and AltGr (the menu keys), Caps Lock, the
+// arrows, Delete, the system and menu keys, Num Lock, Scroll Lock.
 constexpr int kEditingKeys[] = {
-    Qt::Key_Backspace, Qt::Key_Shift, Qt::Key_Control, Qt::Key_CapsLock,
+    Qt::Key_Backspace, Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_AltGr, Qt::Key_CapsLock,
     Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Delete,
     Qt::Key_Meta, Qt::Key_Super_L, Qt::Key_Super_R, Qt::Key_Menu,
     Qt::Key_NumLock, Qt::Key_ScrollLock,

@@ -12,7 +12,8 @@ constexpr int kModeInvalidPort = 12;
 
 CPortEdit::CPortEdit(QWidget* pParent) : QLineEdit(pParent)
 {
-    setMaxLength(5);
+    // No length cap: a sixth digit typed, or a larger port stored, stays in the
+    // field, and the editor's range check on OK answers it.
     setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText);
 }
 

@@ -29,7 +29,7 @@ struct Column {
 
 constexpr Column kColumns[3] = {
     {"Name", "名前", 2400},
-    {"IP Address", "IP アドレス", 1500},
+    {"IP Address", "IPアドレス", 1500},
     {"Port", "ポート", 1000},
 };
 
@@ -77,8 +77,9 @@ void CSelVXEntryDlg::Build()
     m_pScroll->setTracking(false);
     m_pScroll->setPageStep(GRID_ROWS);
     connect(m_pScroll, &QScrollBar::actionTriggered, this, &CSelVXEntryDlg::OnScrollAction);
-    connect(m_pScroll, &QScrollBar::sliderReleased, this,
-            [this] { OnVScroll(SB_THUMBPOSITION, m_pScroll->sliderPosition()); });
+    // Every other way the bar moves (the thumb released, the wheel, "Scroll
+    // here" of its menu) ends in a new value: the grid follows it.
+    connect(m_pScroll, &QScrollBar::valueChanged, this, &CSelVXEntryDlg::OnScrollValue);
 
     m_pAdd = MakeButton(this, 1000, LangText("Add", "追加"), 32);
     m_pChange = MakeButton(this, 1101, LangText("Change", "変更"), 68);
@@ -178,6 +179,13 @@ void CSelVXEntryDlg::OnScrollAction(int nAction)
     default: break;
     }
     SetScrollPos();
+}
+
+void CSelVXEntryDlg::OnScrollValue(int nValue)
+{
+    if (m_bSettingScroll || nValue == App().GetListTop())
+        return;
+    OnVScroll(SB_THUMBPOSITION, nValue);
 }
 
 void CSelVXEntryDlg::OnVScroll(ScrollRequest request, int nPos)
@@ -312,22 +320,25 @@ bool CSelVXEntryDlg::ConnectEntry(int nIndex)
     CVX2200Ctrl* pCtrl = app.GetCtrl();
     if (!pCtrl)
         return false;
-    CWaitCursor wait;
-    if (pCtrl->IsConnected())
+    {
+        // Busy while the recorder is probed; the notice below shows without it.
+        CWaitCursor wait;
+        if (pCtrl->IsConnected())
+            pCtrl->Disconnect();
+        const std::string strIP = app.GetEntryIP(nIndex);
+        const int nPort = app.GetEntryPort(nIndex);
+        const bool bProbed = !strIP.empty() && CRecorderProbe::ProbeRecorder(*pCtrl, strIP, nPort);
+        if (bProbed) {
+            // The probe's connection is closed again; the working one follows.
+            if (pCtrl->Connect(strIP, nPort) != 0)
+                return false;
+            app.SetConnected(nIndex);
+            app.CommitChoice(1);
+            done(1);
+            return true;
+        }
         pCtrl->Disconnect();
-    const std::string strIP = app.GetEntryIP(nIndex);
-    const int nPort = app.GetEntryPort(nIndex);
-    const bool bProbed = !strIP.empty() && CRecorderProbe::ProbeRecorder(*pCtrl, strIP, nPort);
-    if (bProbed) {
-        // The probe's connection is closed again; the working one follows.
-        if (pCtrl->Connect(strIP, nPort) != 0)
-            return false;
-        app.SetConnected(nIndex);
-        app.CommitChoice(1);
-        done(1);
-        return true;
     }
-    pCtrl->Disconnect();
     GetPrompter().Confirm(MODE_CANNOT_CONNECT);
     // An empty row keeps the connected entry, so the previous recorder is given
     // back when the dialog closes.

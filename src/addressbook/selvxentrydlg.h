@@ -49,6 +49,7 @@ private:
     void SetupScrollBar();
     void SetScrollPos();
     void OnScrollAction(int nAction);
+    void OnScrollValue(int nValue);
     void FillEditor(CChgVXEntryDlg& dlg, int nIndex) const;
     bool IsConnectedEntry(int nIndex) const;
 

@@ -59,6 +59,11 @@ bool OutputFits(const jpeg_decompress_struct& info, std::size_t nCapacity)
 {
     if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0)
         return false;
+    // Every caller reads the output as rows of a recorder frame: a wider picture
+    // would fit by its byte count and still be read as scrambled rows.
+    if (info.output_width > static_cast<unsigned>(CJpeg::MAX_WIDTH)
+        || info.output_height > static_cast<unsigned>(CJpeg::MAX_HEIGHT))
+        return false;
     const std::uint64_t nBytes = std::uint64_t{info.output_width} * info.output_height * 3;
     return nBytes <= nCapacity;
 }

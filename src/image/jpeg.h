@@ -11,7 +11,9 @@ public:
     // One recorder frame, 720 x 248 pixels of 3 bytes: the size of every picture
     // buffer of the program and so, unless told otherwise, the most DecodeFile
     // writes.
-    static constexpr std::size_t FRAME_BYTES = 720 * 248 * 3;
+    static constexpr int MAX_WIDTH = 720;
+    static constexpr int MAX_HEIGHT = 248;
+    static constexpr std::size_t FRAME_BYTES = MAX_WIDTH * MAX_HEIGHT * 3;
     // A progressive file with more scans than this is given up. Real encoders
     // write about ten; the limit only stops files built to keep the decoder busy.
     static constexpr int MAX_SCANS = 100;
@@ -23,8 +25,9 @@ public:
     // blue order, top row first, rows of exactly width x 3 bytes back to back.
     // Returns pRgbOut, or nullptr when the file cannot be opened or decoded.
     // nWidth and nHeight are 0 on entry and become the picture's size once
-    // decoding has started. A picture whose output would not fit nCapacity bytes
-    // is refused before anything is written; greyscale pictures come out as
+    // decoding has started. A picture wider than MAX_WIDTH or taller than
+    // MAX_HEIGHT (no recorder frame is), or whose output would not fit nCapacity
+    // bytes, is refused before anything is written; greyscale pictures come out as
     // colour, CMYK and YCCK pictures are refused, and so is anything that is not
     // a regular file of at most MAX_FILE_BYTES. No message is ever shown.
     unsigned char* DecodeFile(const std::string& strPath, unsigned char* pRgbOut, int& nWidth, int& nHeight,

@@ -59,6 +59,7 @@ CVXImage::CVXImage(CVX2200Ctrl* pCtrl, std::string strProgDir)
     m_tempTemplate.assign(strTemplate.begin(), strTemplate.end());
     m_tempTemplate.push_back('\0');
     m_tempName = m_tempTemplate;
+    m_strTempPath.reserve(m_tempTemplate.size());
 }
 
 CVXImage::~CVXImage() = default;
@@ -75,16 +76,31 @@ int CVXImage::FetchPicture(std::uint8_t* pInfo, std::uint8_t* pFrame, int nComma
     if (nStatus != 0 || nSize <= 0 || static_cast<std::size_t>(nSize) > FRAME_BYTES)
         return 0;
 
-    if (!WriteTestFile(static_cast<std::size_t>(nSize)) && !m_bWarned) {
-        m_bWarned = true;
-        GetPrompter().MessageBox(std::string(CStringTable::Load(STRING_FILE_MISSING)) + WARNING_SUFFIX, APP_CAPTION,
-                                 MessageIcon::Error, MessageButtons::Ok);
+    if (!WriteTempFile(static_cast<std::size_t>(nSize))) {
+        if (!m_bWarned) {
+            m_bWarned = true;
+            GetPrompter().MessageBox(std::string(CStringTable::Load(STRING_FILE_MISSING)) + WARNING_SUFFIX,
+                                     APP_CAPTION, MessageIcon::Error, MessageButtons::Ok);
+            return 0;
+        }
+        // While test.jpg stays unwritable, whatever it holds is decoded.
+        return DecodeFrame(m_strTestPath, pInfo, pFrame);
+    }
+    // The new bytes replace test.jpg only when they decode: test.jpg, its size
+    // and the frame the caller keeps always belong to the same picture, and
+    // saving copies test.jpg.
+    if (!DecodeFrame(m_strTempPath, pInfo, pFrame) || !CommitTempFile(static_cast<std::size_t>(nSize))) {
+        ::unlink(m_strTempPath.c_str());
         return 0;
     }
-    // While test.jpg stays unwritable, whatever it holds is decoded.
+    return 1;
+}
+
+int CVXImage::DecodeFrame(const std::string& strPath, std::uint8_t* pInfo, std::uint8_t* pFrame)
+{
     int nWidth = 0;
     int nHeight = 0;
-    if (!m_jpeg.DecodeFile(m_strTestPath, pFrame, nWidth, nHeight, FRAME_BYTES))
+    if (!m_jpeg.DecodeFile(strPath, pFrame, nWidth, nHeight, FRAME_BYTES))
         return 0;
     if (!m_jpeg.SwapRedBlue(pFrame, static_cast<unsigned>(nWidth), static_cast<unsigned>(nHeight), FRAME_BYTES))
         return 0;
@@ -95,20 +111,28 @@ int CVXImage::FetchPicture(std::uint8_t* pInfo, std::uint8_t* pFrame, int nComma
 }
 
 // test.jpg is replaced whole: the bytes go to a temporary file beside it,
-// which is renamed over it, so that it never holds part of a picture (the
-// pictures saved to the PC are copies of it). On failure test.jpg is as it was.
-bool CVXImage::WriteTestFile(std::size_t nLength)
+// which is renamed over it once it has decoded, so that it never holds part of
+// a picture (the pictures saved to the PC are copies of it). On failure
+// test.jpg is as it was.
+bool CVXImage::WriteTempFile(std::size_t nLength)
 {
     std::memcpy(m_tempName.data(), m_tempTemplate.data(), m_tempTemplate.size());
     const int nFd = ::mkostemp(m_tempName.data(), O_CLOEXEC);
     if (nFd < 0)
         return false;
+    // The name's length never changes, so this reuses the string's storage.
+    m_strTempPath.assign(m_tempName.data(), m_tempTemplate.size() - 1);
     bool bOk = WriteAll(nFd, m_pJpegBuffer.get(), nLength) && ::fchmod(nFd, 0644) == 0;
     bOk = ::close(nFd) == 0 && bOk;
-    if (!bOk || ::rename(m_tempName.data(), m_strTestPath.c_str()) != 0) {
+    if (!bOk)
         ::unlink(m_tempName.data());
+    return bOk;
+}
+
+bool CVXImage::CommitTempFile(std::size_t nLength)
+{
+    if (::rename(m_strTempPath.c_str(), m_strTestPath.c_str()) != 0)
         return false;
-    }
     // The file holds exactly the bytes written.
     m_nLastFileSize = static_cast<int>(nLength);
     m_bWarned = false;

@@ -46,11 +46,12 @@ public:
     // test.jpg, which is decoded into pFrame (FRAME_BYTES, blue-green-red).
     // Byte 17 of pInfo becomes the camera code (0..15) read from the frame,
     // bytes 18..21 become 0. Returns 1, or 0 when the transfer failed, the
-    // recorder announced no picture (size 0) or more than a buffer holds (then
-    // test.jpg is left as it was), or decoding failed. When test.jpg cannot be
-    // written, the first fetch shows string 308 + "(CVXImage Warning)" and
-    // returns 0; until a write succeeds again, fetches silently decode what
-    // test.jpg holds.
+    // recorder announced no picture (size 0) or more than a buffer holds, or
+    // decoding failed; then test.jpg and the last file size are left as they
+    // were, so they always belong to the last picture fetched whole. When
+    // test.jpg cannot be written, the first fetch shows string 308 +
+    // "(CVXImage Warning)" and returns 0; until a write succeeds again, fetches
+    // silently decode what test.jpg holds.
     int FetchPicture(std::uint8_t* pInfo, std::uint8_t* pFrame, int nCommand,
                      int t1 = 0, int t2 = 0, int t3 = 0, int t4 = 0, int t5 = 0, int t6 = 0);
 
@@ -74,13 +75,16 @@ public:
     const std::string& GetTestFilePath() const { return m_strTestPath; }
 
 private:
-    bool WriteTestFile(std::size_t nLength);
+    int DecodeFrame(const std::string& strPath, std::uint8_t* pInfo, std::uint8_t* pFrame);
+    bool WriteTempFile(std::size_t nLength);
+    bool CommitTempFile(std::size_t nLength);
 
     CVX2200Ctrl* m_pCtrl;
     std::string m_strProgDir;
     std::string m_strTestPath;
     std::vector<char> m_tempTemplate; // "<folder>test.jpg.XXXXXX" with its 0
     std::vector<char> m_tempName;     // mkstemp's copy, filled per write
+    std::string m_strTempPath;        // the same, as the decoder takes it
     CJpeg m_jpeg;
     std::unique_ptr<std::uint8_t[]> m_pJpegBuffer;
     int m_nLastFileSize = 0;

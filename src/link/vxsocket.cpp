@@ -202,6 +202,10 @@ int CVXSocket::ReceiveAll(unsigned char* pBuffer, int nLength)
         std::memcpy(pBuffer + nGot, byChunk, static_cast<std::size_t>(nTake));
         nGot += nTake;
         m_readAhead.assign(byChunk + nTake, byChunk + r);
+        // A peer that trickles its bytes cannot stretch one receive past its
+        // limit: the second counts whether or not bytes keep coming.
+        if (nGot < nLength && Clock::now() >= deadline)
+            return ETIMEDOUT;
     }
     return 0;
 }

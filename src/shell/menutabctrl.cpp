@@ -7,6 +7,7 @@
 #include "viewer/viewerdlg.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
@@ -118,20 +119,26 @@ void CMenuTabCtrl::OnTabBarChanged(int n)
 
 bool CMenuTabCtrl::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pWatched == m_pTabBar && !m_bTabsEnabled) {
-        switch (pEvent->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseButtonRelease:
-        case QEvent::Wheel:
-        case QEvent::KeyPress:
-            // Locked: the press changes nothing; the current tab stays selected.
-            return true;
-        default:
-            break;
-        }
+    if (pWatched != m_pTabBar)
+        return QWidget::eventFilter(pWatched, pEvent);
+    switch (pEvent->type()) {
+    case QEvent::Wheel:
+        // The wheel never changes the page, locked or not.
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+        // Locked: the press changes nothing; the current tab stays selected.
+        return !m_bTabsEnabled;
+    case QEvent::KeyPress: {
+        // Locked: no key changes the tab, but Tab and Shift+Tab still move the
+        // focus on, so the keyboard is never trapped on the strip.
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        return !m_bTabsEnabled && nKey != Qt::Key_Tab && nKey != Qt::Key_Backtab;
     }
-    return QWidget::eventFilter(pWatched, pEvent);
+    default:
+        return QWidget::eventFilter(pWatched, pEvent);
+    }
 }
 
 QRect CMenuTabCtrl::PageRect() const

@@ -319,6 +319,7 @@ private:
     std::array<Slot, CAMERA_COUNT> m_slots;
     Info m_byLastInfo {};
     int m_nLastPictureCamera = 0;
+    int m_bAnyPicture = 0; // a picture has been shown since the page was made
 
     // Drawing.
     CBmpUty m_bmp;

@@ -1,6 +1,7 @@
 #include "widgets/qtprompter.h"
 
 #include "widgets/confirmdlg.h"
+#include "widgets/cursorlift.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -23,6 +24,7 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon)
 
 int CQtPrompter::Confirm(int nMode)
 {
+    CCursorLift lift;
     CConfirmDlg dlg(nMode, QApplication::activeWindow());
     return dlg.exec();
 }
@@ -30,6 +32,7 @@ int CQtPrompter::Confirm(int nMode)
 int CQtPrompter::MessageBox(const std::string& strText, const std::string& strCaption,
                             MessageIcon icon, MessageButtons buttons)
 {
+    CCursorLift lift;
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(strCaption), QString::fromStdString(strText),
                     QMessageBox::NoButton, QApplication::activeWindow());
     switch (buttons) {

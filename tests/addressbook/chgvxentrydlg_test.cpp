@@ -1,4 +1,7 @@
 #include "addressbook/chgvxentrydlg.h"
+#include "addressbook/flexgrid.h"
+#include "addressbook/selvxentrydlg.h"
+#include "platform/stringtable.h"
 #include "app/vx2200net.h"
 #include "fixtures/scriptedprompter.h"
 #include "fixtures/tempdir.h"
@@ -6,6 +9,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -100,6 +104,48 @@ TEST_F(EditorTest, PortFieldWarnsButTheCheckOnOkRefuses)
     QTest::keyClick(pPort, Qt::Key_A, Qt::NoModifier);
     EXPECT_EQ(m_prompter.ConfirmModes(), std::vector<int>{12});
     EXPECT_EQ(pPort->text(), QString("80a"));
+}
+
+// The port field holds what was typed or stored, however long; the range check
+// on OK answers a port that is too large, never a silent cut.
+TEST_F(EditorTest, PortFieldKeepsEveryDigitAndOkRefusesTooLargeAPort)
+{
+    CChgVXEntryDlg typed(CChgVXEntryDlg::MODE_NEW);
+    typed.show();
+    Fill(typed, "Yard", {"10", "0", "0", "9"}, "");
+    QLineEdit* pPort = Edit(typed, 1665);
+    pPort->setFocus();
+    QTest::keyClicks(pPort, "800012");
+    EXPECT_EQ(pPort->text(), QString("800012"));
+    EXPECT_EQ(PressOK(typed), -1);
+    EXPECT_EQ(m_prompter.ConfirmModes(), std::vector<int>{11});
+
+    m_prompter.Clear();
+    m_app.SetEditEntry(1);
+    CChgVXEntryDlg stored(CChgVXEntryDlg::MODE_CHANGE);
+    stored.m_strName = "Gate";
+    stored.SetIPText("10.0.0.2");
+    stored.m_strPort = "123456";
+    stored.show();
+    EXPECT_EQ(Edit(stored, 1665)->text(), QString("123456"));
+    EXPECT_EQ(PressOK(stored), -1);
+    EXPECT_EQ(m_prompter.ConfirmModes(), std::vector<int>{11});
+}
+
+// Alt and AltGr are the menu keys: they pass the octet and port fields without
+// a notice.
+TEST_F(EditorTest, AltKeysPassWithoutANotice)
+{
+    CChgVXEntryDlg dlg(CChgVXEntryDlg::MODE_NEW);
+    dlg.show();
+    for (const int nId : {1106, 1665}) {
+        Edit(dlg, nId)->setFocus();
+        for (const int nKey : {Qt::Key_Alt, Qt::Key_AltGr}) {
+            QKeyEvent press(QEvent::KeyPress, nKey, nKey == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+            QApplication::sendEvent(Edit(dlg, nId), &press);
+        }
+    }
+    EXPECT_TRUE(m_prompter.Asks().empty());
 }
 
 TEST_F(EditorTest, ArrowKeysMoveTheFocus)
@@ -209,4 +255,25 @@ TEST_F(EditorTest, LongNamesAreCutToWhatTheFileHolds)
     }
     EXPECT_LE(pName->text().toUtf8().size(), 31);
     EXPECT_EQ(pName->text(), QString::fromUtf8("録画録画録画録画録画"));
+}
+
+// The Japanese texts name each field with one wording: the editor's labels, the
+// selection grid's headings and the notice that asks for a name.
+TEST_F(EditorTest, JapaneseFieldNamesAgreeEverywhere)
+{
+    CStringTable::SetLanguage(Language::Japanese);
+    CChgVXEntryDlg dlg(CChgVXEntryDlg::MODE_NEW);
+    QStringList labels;
+    for (const QLabel* pLabel : dlg.findChildren<QLabel*>())
+        labels << pLabel->text();
+    CSelVXEntryDlg selection;
+    const QString strNameHeading = selection.GetGrid()->GetTextAt(0, 0);
+    const QString strIPHeading = selection.GetGrid()->GetTextAt(0, 1);
+    const QString strNotice = QString::fromUtf8(CStringTable::Load(290).data());
+    CStringTable::SetLanguage(Language::English);
+
+    EXPECT_EQ(strIPHeading, QString::fromUtf8("IPアドレス"));
+    EXPECT_TRUE(labels.contains(strIPHeading)) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(strNameHeading)) << labels.join('|').toStdString();
+    EXPECT_TRUE(strNotice.contains(strNameHeading)) << strNotice.toStdString();
 }

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -166,6 +167,31 @@ TEST_F(SelectionTest, ScrollingThroughTwentyFiveEntries)
     pBar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(m_app.GetListTop(), 10);
     EXPECT_EQ(pBar->value(), 10);
+}
+
+// However the bar moves, the grid and the list position follow it: the wheel
+// over the bar, and "Scroll here" of its menu, which sets the value itself.
+TEST_F(SelectionTest, GridFollowsEveryPositionOfTheBar)
+{
+    Book(25);
+    CSelVXEntryDlg dlg;
+    dlg.show();
+    QScrollBar* pBar = dlg.GetScrollBar();
+    const auto expectTop = [&](int nTop, const char* pszWhat) {
+        EXPECT_EQ(pBar->value(), nTop) << pszWhat;
+        EXPECT_EQ(m_app.GetListTop(), nTop) << pszWhat;
+        EXPECT_EQ(dlg.GetGrid()->GetTextAt(1, 0), QString("E%1").arg(nTop)) << pszWhat;
+    };
+    const QPoint centre = pBar->rect().center();
+    QWheelEvent wheel(centre, pBar->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pBar, &wheel);
+    ASSERT_GT(pBar->value(), 0);
+    expectTop(pBar->value(), "wheel down");
+    pBar->setValue(12);
+    expectTop(12, "scroll here");
+    pBar->setValue(3);
+    expectTop(3, "scroll here again");
 }
 
 TEST_F(SelectionTest, ConnectedEntryCannotBeChangedOrDeleted)

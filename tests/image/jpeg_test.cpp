@@ -59,7 +59,6 @@ TEST(Jpeg, DecodesEveryVariantTopRowFirstIntoExactlyItsBytes)
         {"restart markers", {.nRestartRows = 1}, BlockPattern},
         {"greyscale as colour", {.colour = JpegOptions::Colour::Grey}, GreyPattern},
         {"narrow rows not padded", {.nWidth = 37, .nHeight = 19}, BlockPattern},
-        {"other shape, same bytes", {.nWidth = 744, .nHeight = 240}, BlockPattern},
     };
     CTempDir dir;
     CScriptedPrompter prompter;
@@ -93,6 +92,9 @@ TEST(Jpeg, RefusesWhatItCannotHoldWithoutTouchingTheBufferOrAFile)
     } cases[] = {
         {"one column too wide", MakeJpeg({.nWidth = 721, .nHeight = 248}, BlockPattern)},
         {"one row too tall", MakeJpeg({.nWidth = 720, .nHeight = 249}, BlockPattern)},
+        // A frame's bytes exactly, but not a frame's rows.
+        {"twice as wide, half as tall", MakeJpeg({.nWidth = 1440, .nHeight = 124}, BlockPattern)},
+        {"a frame's bytes in 744 columns", MakeJpeg({.nWidth = 744, .nHeight = 240}, BlockPattern)},
         {"far too large", MakeJpeg({.nWidth = 2000, .nHeight = 1000, .nQuality = 10}, BlockPattern)},
         {"CMYK", MakeJpeg({.colour = JpegOptions::Colour::Cmyk}, BlockPattern)},
         {"YCCK", MakeJpeg({.colour = JpegOptions::Colour::Ycck}, BlockPattern)},

@@ -237,8 +237,9 @@ TEST_F(VXImageTest, CameraComesFromTheMarkAndBytes18To21AreCleared)
     EXPECT_EQ(std::vector<std::uint8_t>(m_info, m_info + 17), std::vector<std::uint8_t>(record, record + 17));
 }
 
-// A failed transfer, or a picture announced empty or larger than a buffer,
-// fails the fetch and leaves test.jpg with the last picture that arrived.
+// A failed transfer, a picture announced empty or larger than a buffer, or one
+// that does not decode, fails the fetch and leaves test.jpg with the last
+// picture that arrived whole.
 TEST_F(VXImageTest, FailedFetchLeavesTestJpgAsItWas)
 {
     ASSERT_EQ(Fetch(6), 1);
@@ -258,10 +259,13 @@ TEST_F(VXImageTest, FailedFetchLeavesTestJpgAsItWas)
     EXPECT_EQ(Fetch(2), 0);
     EXPECT_EQ(TestJpg(), strBefore);
 
-    // Received whole but not a picture: written, and the fetch fails.
+    // Received whole but no picture: the fetch fails, and test.jpg and its
+    // size still belong to the last picture that decoded (the one a save
+    // would copy and the page still shows).
     m_sim.SetFixedPicture(std::string("no picture here"));
     EXPECT_EQ(Fetch(2), 0);
-    EXPECT_EQ(TestJpg(), "no picture here");
+    EXPECT_EQ(TestJpg(), strBefore);
+    EXPECT_EQ(m_image.GetLastFileSize(), nSizeBefore);
     EXPECT_TRUE(m_prompter.Asks().empty());
     std::size_t nEntries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_dir.Path()))

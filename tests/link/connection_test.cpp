@@ -64,6 +64,21 @@ public:
         });
     }
 
+    // Accepts one client and sends it strBytes one byte at a time, nPauseMs
+    // apart, until all are sent or the client has gone.
+    void Trickle(const std::string& strBytes, int nPauseMs)
+    {
+        m_thread = std::thread([this, strBytes, nPauseMs] {
+            const int h = ::accept(m_hListen, nullptr, nullptr);
+            m_hOpen.push_back(h);
+            for (const char ch : strBytes) {
+                if (::send(h, &ch, 1, MSG_NOSIGNAL) != 1)
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(nPauseMs));
+            }
+        });
+    }
+
     // Fills the listener's queue with a connection nobody accepts.
     void FillQueue()
     {
@@ -126,6 +141,24 @@ TEST(VXSocket, ReceiveLimitEndsTheWaitServingOnlyPaint)
     EXPECT_GT(nPaints, 0);
     EXPECT_EQ(strBuffer, "unchanged");
     EXPECT_EQ(socket.GetLastError(), ETIMEDOUT);
+}
+
+// 1024 bytes at a byte every 5 ms take five seconds: the receive gives up at
+// its one-second limit however steadily the bytes come.
+TEST(VXSocket, TricklingPeerCannotStretchAReceivePastItsLimit)
+{
+    CTestPeer peer;
+    peer.Trickle(std::string(1024, 'x'), 5);
+    CVXSocket socket;
+    ASSERT_TRUE(socket.Create());
+    ASSERT_TRUE(socket.Connect("127.0.0.1", peer.Port()));
+    std::string strBuffer(1024, '\0');
+    const auto t0 = Clock::now();
+    EXPECT_EQ(socket.ReceiveData(strBuffer.data(), 1024), -1);
+    EXPECT_EQ(socket.GetLastError(), ETIMEDOUT);
+    EXPECT_LT(SecondsSince(t0), 4.0);
+    EXPECT_EQ(strBuffer, std::string(1024, '\0'));
+    socket.Close(); // the peer stops at its next byte
 }
 
 TEST(VXSocket, ConnectThatNeverCompletesEndsAtItsLimit)

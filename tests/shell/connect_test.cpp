@@ -115,6 +115,11 @@ TEST_F(ConnectTest, DevicesThatAreNoRecorderAreRefused)
         {"year 2000", SimFault::BadYear, 1},
         {"nothing listens", SimFault::None, 3},
     };
+    // The notice never shows under the busy cursor of the probe.
+    bool bBusyAtNotice = false;
+    m_prompter.m_fnOnAsk = [&](const CScriptedPrompter::Asked&) {
+        bBusyAtNotice = bBusyAtNotice || QApplication::overrideCursor() != nullptr;
+    };
     for (const Case& c : cases) {
         m_prompter.Clear();
         m_sim.ClearFaults();
@@ -134,6 +139,7 @@ TEST_F(ConnectTest, DevicesThatAreNoRecorderAreRefused)
         // A silent device costs about the one-second receive limit, not more.
         EXPECT_LT(elapsed, std::chrono::seconds(5)) << c.pszWhat;
     }
+    EXPECT_FALSE(bBusyAtNotice);
 }
 
 TEST_F(ConnectTest, EmptyRowWhileConnectedGivesTheRecorderBackOnClose)

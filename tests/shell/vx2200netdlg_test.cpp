@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +21,15 @@ void ClickTab(CMenuTabCtrl* pTab, int n)
 {
     QTabBar* pBar = pTab->GetTabBar();
     QTest::mouseClick(pBar, Qt::LeftButton, {}, pBar->tabRect(n).center());
+}
+
+void WheelOver(CMenuTabCtrl* pTab, int nDelta)
+{
+    QTabBar* pBar = pTab->GetTabBar();
+    const QPoint at = pBar->tabRect(1).center();
+    QWheelEvent wheel(at, pBar->mapToGlobal(at), QPoint(), QPoint(0, nDelta == 0 ? -120 : nDelta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pBar, &wheel);
 }
 
 QWidget* VisiblePage(CMenuTabCtrl* pTab)
@@ -59,9 +69,35 @@ TEST(MainWindow, StartsLockedOnThePcFileViewer)
         EXPECT_EQ(VisiblePage(pTab), pTab->GetPage(CMenuTabCtrl::PAGE_FILEVIEWER));
     }
     // Keys and the wheel on the strip change nothing either.
+    QApplication::setActiveWindow(&dlg);
     pTab->GetTabBar()->setFocus();
     QTest::keyClick(pTab->GetTabBar(), Qt::Key_Left);
     EXPECT_EQ(pTab->GetTabBar()->currentIndex(), 2);
+    WheelOver(pTab, 0);
+    EXPECT_EQ(pTab->GetCurTab(), 2);
+    // ... but the focus can leave the strip, forwards and backwards.
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        pTab->GetTabBar()->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), pTab->GetTabBar());
+        QTest::keyClick(pTab->GetTabBar(), key);
+        EXPECT_NE(QApplication::focusWidget(), pTab->GetTabBar()) << key;
+        EXPECT_EQ(pTab->GetCurTab(), 2) << key;
+    }
+}
+
+TEST(MainWindow, TheWheelNeverSwitchesPages)
+{
+    CVX2200NETDlg dlg;
+    dlg.show();
+    CMenuTabCtrl* pTab = dlg.GetTabCtrl();
+    pTab->EnableTabs(true);
+    pTab->SelectTab(1);
+    for (const int nDelta : {120, -120}) {
+        WheelOver(pTab, nDelta);
+        EXPECT_EQ(pTab->GetCurTab(), 1) << nDelta;
+        EXPECT_EQ(pTab->GetTabBar()->currentIndex(), 1) << nDelta;
+        EXPECT_EQ(VisiblePage(pTab), pTab->GetPage(CMenuTabCtrl::PAGE_REMOTE)) << nDelta;
+    }
 }
 
 TEST(MainWindow, UnlockedTabsSwitchPagesAndSearchModeStandsInForTheViewer)

@@ -530,6 +530,42 @@ TEST_F(ViewerTest, FailedSecondPictureLeavesTheFirstWithItsOwnRecord)
     EXPECT_EQ(CellCameras(Page().GetBmp(), 4, &CViewerDlg::CellRect), expected);
 }
 
+// The same when the second picture arrives whole but does not decode: the
+// slot's picture, its record, its file size and test.jpg (what a save copies)
+// all stay the first picture's.
+TEST_F(ViewerTest, UndecodableSecondPictureLeavesEverythingWithTheFirst)
+{
+    Click(CViewerDlg::DIVISION_IDS[3]);
+    Poll();
+    GoToRecordingStart();
+    Click(CViewerDlg::IDC_PLAY);
+    m_sim.SetFault("JU", SimFault::BadPicture, 1, 1); // the tick's second upload
+    Tick();
+    const CSimRecording::Picture first = m_sim.PictureAt(m_sim.PicturePosition() - 1);
+    const std::string strFirst = m_sim.PictureJpeg(first.nIndex);
+    const int k = first.nCamera - 1;
+    EXPECT_EQ(Page().GetLastPictureCamera(), k);
+    EXPECT_EQ(Page().findChild<QLineEdit*>(Id(CViewerDlg::IDC_TIME))->text(), EnglishTime(first));
+    EXPECT_EQ(Page().GetSlotFileSize(k), static_cast<int>(strFirst.size()));
+    EXPECT_EQ(ReadAll(m_dir / "prog/test.jpg"), strFirst);
+    std::vector<int> expected(16, 0);
+    expected[static_cast<std::size_t>(k)] = first.nCamera;
+    EXPECT_EQ(CellCameras(Page().GetBmp(), 4, &CViewerDlg::CellRect), expected);
+}
+
+// "All" in the still state shows the last picture full size at once; no new
+// picture would come to fill a blank area.
+TEST_F(ViewerTest, AllInTheStillStateShowsTheLastPictureAtOnce)
+{
+    Click(CViewerDlg::DIVISION_IDS[1]); // cameras 1 to 4
+    Click(CViewerDlg::IDC_LAST_IMAGE); // the newest picture, camera 16, not in view
+    ASSERT_EQ(Page().GetPlayState(), CViewerDlg::PLAY_STILL);
+    const int nCamera = Page().GetLastPictureCamera() + 1;
+    Click(CViewerDlg::IDC_ALL);
+    EXPECT_EQ(Page().IsAllCamera(), 1);
+    EXPECT_EQ(CellCameras(Page().GetBmp(), 1, &CViewerDlg::CellRect), std::vector<int> {nCamera});
+}
+
 // Fast time-lag play skips speed x cycle pictures with step requests at the
 // start of every cycle; a recorder that fails one step is not asked for the
 // rest (each would cost the receive limit).

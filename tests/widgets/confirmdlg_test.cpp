@@ -1,7 +1,10 @@
 #include "widgets/confirmdlg.h"
+#include "widgets/qtprompter.h"
+#include "widgets/waitcursor.h"
 #include "fixtures/waitrecorder.h"
 #include "platform/stringtable.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -124,4 +127,23 @@ TEST(ConfirmDlg, JapaneseCaptions)
     EXPECT_NE(dlg.windowTitle(), QString("Warning"));
     EXPECT_EQ(Button(dlg, 1511)->text(), QString::fromUtf8(CStringTable::Load(301).data()));
     CStringTable::SetLanguage(Language::English);
+}
+
+// The real prompter shows its dialogs without the busy cursor of the call that
+// asks, and gives the cursor back afterwards.
+TEST(QtPrompter, QuestionsShowWithoutTheBusyCursor)
+{
+    CQtPrompter prompter;
+    CWaitCursor wait;
+    bool bBusyInside = true;
+    QTimer::singleShot(0, [&] {
+        bBusyInside = QApplication::overrideCursor() != nullptr;
+        auto* pDlg = qobject_cast<CConfirmDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(pDlg, nullptr);
+        QTest::mouseClick(Button(*pDlg, 1128), Qt::LeftButton);
+    });
+    EXPECT_EQ(prompter.Confirm(22), 1);
+    EXPECT_FALSE(bBusyInside);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
