@@ -2,6 +2,7 @@
 #include "fixtures/tempdir.h"
 #include "platform/fileutil.h"
 #include "store/filedbase.h"
+#include "storetree.h"
 
 #include <gtest/gtest.h>
 
@@ -237,14 +238,20 @@ TEST_F(FileDBaseTest, SaveFailureShowsTheMessageAndKeepsTheTable)
 
 TEST_F(FileDBaseTest, RemoveMissingSucceedsEvenWhenTheSaveFails)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
     m_db.Load();
     ASSERT_TRUE(m_db.AddEvent("Gone", m_dir / "Gone"));
     const std::string strBefore = FileBytes();
-    ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0555), 0);
-    EXPECT_TRUE(m_db.RemoveMissing());
-    ::chmod(m_dir.Path().c_str(), 0755);
-    EXPECT_EQ(m_prompter.Asks().size(), 1u);
+    // Root writes into read-only folders, but not into immutable ones.
+    const bool bRoot = ::geteuid() == 0;
+    if (bRoot ? !SetImmutable(m_dir.Path(), true) : ::chmod(m_dir.Path().c_str(), 0555) != 0)
+        GTEST_SKIP() << "cannot make the program folder unwritable here";
+    const bool bRemoved = m_db.RemoveMissing();
+    if (bRoot)
+        SetImmutable(m_dir.Path(), false);
+    else
+        ::chmod(m_dir.Path().c_str(), 0755);
+    EXPECT_TRUE(bRemoved);
+    ASSERT_EQ(m_prompter.Asks().size(), 1u);
+    EXPECT_EQ(m_prompter.Asks()[0].strText, "Error Opening File");
     EXPECT_EQ(FileBytes(), strBefore);
 }

@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,21 +17,6 @@ bool Exists(const std::string& strPath)
 {
     struct stat st {};
     return ::lstat(strPath.c_str(), &st) == 0;
-}
-
-// Sets or clears the immutable attribute of a folder; false where the file
-// system or the user's rights do not allow it.
-bool SetImmutable(const std::string& strPath, bool bOn)
-{
-    const int nFd = ::open(strPath.c_str(), O_RDONLY | O_DIRECTORY);
-    if (nFd < 0)
-        return false;
-    int nFlags = 0;
-    bool bOk = ::ioctl(nFd, FS_IOC_GETFLAGS, &nFlags) == 0;
-    nFlags = bOn ? (nFlags | FS_IMMUTABLE_FL) : (nFlags & ~FS_IMMUTABLE_FL);
-    bOk = bOk && ::ioctl(nFd, FS_IOC_SETFLAGS, &nFlags) == 0;
-    ::close(nFd);
-    return bOk;
 }
 
 class TreeDeleterTest : public ::testing::Test {
@@ -87,6 +73,34 @@ TEST_F(TreeDeleterTest, EventFolderGivenAsALinkLosesOnlyTheLink)
     ExpectOutsideUntouched();
     ASSERT_EQ(::symlink(m_strOutside.c_str(), strLink.c_str()), 0);
     EXPECT_TRUE(CTreeDeleter::DeleteTree(strLink + "/").empty());
+    ExpectOutsideUntouched();
+}
+
+TEST_F(TreeDeleterTest, FolderSwappedForALinkWhileItRunsNeverLeadsOutside)
+{
+    // Another thread swaps a folder of the event for a link to the outside
+    // folder and back, over and over, while the event is made and deleted
+    // again. Whatever the interleaving, nothing outside may go.
+    const std::string strEvent = m_dir / "Race";
+    const std::string strFolder = strEvent + "/03";
+    const std::string strAside = strEvent + "/aside";
+    std::atomic<bool> bStop{false};
+    std::thread swapper([&] {
+        while (!bStop) {
+            if (std::rename(strFolder.c_str(), strAside.c_str()) != 0)
+                continue;
+            ::symlink(m_strOutside.c_str(), strFolder.c_str());
+            ::unlink(strFolder.c_str());
+            std::rename(strAside.c_str(), strFolder.c_str());
+        }
+    });
+    for (int nRound = 0; nRound < 2000; ++nRound) {
+        ::mkdir(strEvent.c_str(), 0755);
+        ::mkdir(strFolder.c_str(), 0755);
+        CTreeDeleter::DeleteTree(strEvent);
+    }
+    bStop = true;
+    swapper.join();
     ExpectOutsideUntouched();
 }
 
