@@ -4,6 +4,7 @@
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
 #include "platform/prompter.h"
+#include "store/filedbase.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -102,6 +103,7 @@ bool CVX2200NETApp::InitInstance()
 int CVX2200NETApp::ExitInstance()
 {
     // Deleting the protocol object closes the link.
+    m_pFileDB.reset();
     m_pImage.reset();
     m_pCtrl.reset();
     return 0;
@@ -112,6 +114,7 @@ bool CVX2200NETApp::CreateServices()
     try {
         m_pCtrl = std::make_unique<CVX2200Ctrl>();
         m_pImage = std::make_unique<CVXImage>(m_pCtrl.get(), m_strProgDir);
+        m_pFileDB = std::make_unique<CFileDBase>(m_strProgDir);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+class CFileDBase;
 class CPageHost;
 class CVX2200Ctrl;
 class CVXImage;
@@ -53,6 +54,8 @@ public:
     bool CreateServices();
     CVX2200Ctrl* GetCtrl() const { return m_pCtrl.get(); }
     CVXImage* GetImage() const { return m_pImage.get(); }
+    // The event database, VX2200DB.db in the program folder.
+    CFileDBase* GetFileDB() const { return m_pFileDB.get(); }
 
     // Ends every modal loop once the current call has returned: the main window
     // closes and the program ends. Asked for by the link when the operator
@@ -120,6 +123,7 @@ private:
     Paths m_paths;
     std::unique_ptr<CVX2200Ctrl> m_pCtrl;
     std::unique_ptr<CVXImage> m_pImage;
+    std::unique_ptr<CFileDBase> m_pFileDB;
     CInstanceLock m_hMutex;
     std::string m_strProgDir;
     std::string m_strDataDir;

@@ -3,6 +3,7 @@
 #include "fixtures/tempdir.h"
 #include "platform/fileutil.h"
 #include "platform/instancelock.h"
+#include "store/filedbase.h"
 
 #include <gtest/gtest.h>
 
@@ -225,6 +226,8 @@ TEST_F(AppTest, StartUpRunsTheWindowUnconnectedAndReleasesTheLockAtTheEnd)
         EXPECT_EQ(running.GetConnected(), -1);
         EXPECT_NE(running.GetCtrl(), nullptr);
         EXPECT_NE(running.GetImage(), nullptr);
+        ASSERT_NE(running.GetFileDB(), nullptr);
+        EXPECT_EQ(running.GetFileDB()->FilePath(), running.GetProgDir() + "VX2200DB.db");
         CInstanceLock other;
         EXPECT_FALSE(other.Acquire(Paths().strLockFile));
     });
