@@ -1,7 +1,7 @@
 #include "addressbook/chgvxentrydlg.h"
 
 #include "addressbook/ipedit.h"
-#include "addressbook/keyfilter.h"
+#include "widgets/keyfilter.h"
 #include "addressbook/portedit.h"
 #include "app/vx2200net.h"
 #include "widgets/resstring.h"

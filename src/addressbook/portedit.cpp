@@ -1,6 +1,6 @@
 #include "addressbook/portedit.h"
 
-#include "addressbook/keyfilter.h"
+#include "widgets/keyfilter.h"
 #include "platform/prompter.h"
 
 #include <QInputMethodEvent>

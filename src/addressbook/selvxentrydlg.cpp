@@ -2,7 +2,7 @@
 
 #include "addressbook/chgvxentrydlg.h"
 #include "addressbook/flexgrid.h"
-#include "addressbook/keyfilter.h"
+#include "widgets/keyfilter.h"
 #include "widgets/resstring.h"
 #include "app/vx2200net.h"
 #include "widgets/waitcursor.h"

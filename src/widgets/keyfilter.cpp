@@ -1,4 +1,4 @@
-#include "addressbook/keyfilter.h"
+#include "widgets/keyfilter.h"
 
 #include <QKeyEvent>
 

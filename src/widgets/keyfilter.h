@@ -1,5 +1,5 @@
-// Which keys the number fields of the entry editor pass on, and what the
-// address-book dialogs do with the others. The table is the one place where
+// Which keys the number fields (the entry editor's address fields, the hour
+// and minute fields) pass on, and what the dialogs do with the others. The table is the one place where
 // the Japanese keyboard's mode keys are named.
 #pragma once
 
