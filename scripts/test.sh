@@ -16,3 +16,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:dete
 export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-test --output-on-failure -j "$jobs" --timeout 1200
+
+# The fuzz targets over their corpus and a short fixed number of runs.
+sh scripts/fuzz.sh

@@ -3,7 +3,7 @@
 // values the search page hands to the viewer page.
 #pragma once
 
-#include "app/entryfile.h"
+#include "store/entryfile.h"
 #include "platform/instancelock.h"
 #include "platform/stringtable.h"
 

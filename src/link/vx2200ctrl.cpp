@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -119,6 +120,19 @@ int CVX2200Ctrl::Connect(const std::string& strIP, int nPort)
         return Finish(STATUS_SOCKET);
     if (!m_pSocket->Connect(strIP, nPort))
         return Finish(MapConnectError(m_pSocket->GetLastError()));
+    m_bConnected = 1;
+    return Finish(STATUS_OK);
+}
+
+int CVX2200Ctrl::AdoptConnection(int hConnected)
+{
+    if (m_bConnected) {
+        if (hConnected >= 0)
+            ::close(hConnected);
+        return Finish(STATUS_SOCKET);
+    }
+    if (!m_pSocket->Adopt(hConnected))
+        return Finish(STATUS_SOCKET);
     m_bConnected = 1;
     return Finish(STATUS_OK);
 }

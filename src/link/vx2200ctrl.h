@@ -45,6 +45,8 @@ public:
 
     // Connection.
     int Connect(const std::string& strIP, int nPort);
+    // Uses an already connected stream socket as the link (see CVXSocket::Adopt).
+    int AdoptConnection(int hConnected);
     void Disconnect();
     int IsConnected() const { return m_bConnected; }
     // The connected peer; an empty address and port 0 when there is none.

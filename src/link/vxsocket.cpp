@@ -104,12 +104,30 @@ bool CVXSocket::Connect(const std::string& strIP, int nPort)
     return UseSlicedReceives();
 }
 
+bool CVXSocket::Adopt(int hConnected)
+{
+    Close();
+    if (hConnected < 0) {
+        m_nLastError = EBADF;
+        return false;
+    }
+    const int nFlags = ::fcntl(hConnected, F_GETFL);
+    if (nFlags < 0 || ::fcntl(hConnected, F_SETFL, nFlags | O_NONBLOCK) != 0) {
+        m_nLastError = errno;
+        ::close(hConnected);
+        return false;
+    }
+    ::fcntl(hConnected, F_SETFD, FD_CLOEXEC);
+    m_hSocket = hConnected;
+    return UseSlicedReceives();
+}
+
 // Once connected, receives block in the kernel for at most one slice at a time
 // (sends and everything else keep asking not to block).
 bool CVXSocket::UseSlicedReceives()
 {
     const int nFlags = ::fcntl(m_hSocket, F_GETFL);
-    const timeval slice {0, SLICE_MS * 1000};
+    const timeval slice {0, m_nReceiveSliceMs * 1000};
     m_bSliced = nFlags >= 0 && ::fcntl(m_hSocket, F_SETFL, nFlags & ~O_NONBLOCK) == 0
         && ::setsockopt(m_hSocket, SOL_SOCKET, SO_RCVTIMEO, &slice, sizeof slice) == 0;
     if (!m_bSliced && nFlags >= 0)

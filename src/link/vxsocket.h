@@ -56,6 +56,10 @@ public:
     // ran out). The socket stays created, but not connected.
     bool Connect(const std::string& strIP, int nPort);
     void Close();
+    // Takes over a stream socket that is already connected (one end of a socket
+    // pair, made by a test or a fuzzer playing the recorder); it is closed with
+    // the connection. False, with the descriptor closed, when it cannot be used.
+    bool Adopt(int hConnected);
     bool IsCreated() const { return m_hSocket >= 0; }
     // The peer's address and port; false when there is no connected peer.
     bool GetPeerName(std::string& strIP, int& nPort) const;
@@ -80,6 +84,9 @@ public:
     // Off: a broken link is an ordinary failure (-1), nothing is asked.
     void SetAskToReconnect(bool bAsk) { m_bAsk = bAsk; }
     void SetConnectLimit(int nMilliseconds) { m_nConnectLimitMs = nMilliseconds; }
+    // The slice a connected receive blocks for between paint calls (1..SLICE_MS;
+    // taken at the next connect). Only a fuzzer playing the recorder shortens it.
+    void SetReceiveSlice(int nMilliseconds) { m_nReceiveSliceMs = nMilliseconds < 1 ? 1 : (nMilliseconds > SLICE_MS ? SLICE_MS : nMilliseconds); }
 
     static bool IsLinkLost(int nError);
 
@@ -108,6 +115,7 @@ private:
     bool m_bAsk = true;
     bool m_bQuitRequested = false;
     int m_nConnectLimitMs = DEFAULT_CONNECT_LIMIT_MS;
+    int m_nReceiveSliceMs = SLICE_MS;
     TargetFn m_fnTarget;
     QuitFn m_fnQuit;
 };

@@ -1,4 +1,4 @@
-#include "app/entryfile.h"
+#include "store/entryfile.h"
 
 #include "fixtures/tempdir.h"
 
