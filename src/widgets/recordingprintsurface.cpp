@@ -31,8 +31,8 @@ void CRecordingPrintSurface::SelectPen(const PrintPen& pen)
 void CRecordingPrintSurface::Text(int x, int y, const QString& strText)
 {
     Call& call = Add(Kind::Text);
-    call.x1 = x;
-    call.y1 = y;
+    call.x1 = call.x2 = x;
+    call.y1 = call.y2 = y;
     call.device = Device(x, y, x, y);
     call.strText = strText;
 }

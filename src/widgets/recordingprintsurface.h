@@ -15,8 +15,8 @@ class CRecordingPrintSurface : public CPrintSurface {
 public:
     struct Call {
         enum class Kind { Font, Pen, Text, Line, Rectangle, Picture } kind;
-        // Page units: a point (x1, y1), a line to (x2, y2), or a rectangle's
-        // left, top, right, bottom.
+        // Page units: a line from (x1, y1) to (x2, y2), a rectangle's left,
+        // top, right and bottom, or a text's top left corner (twice).
         int x1 = 0;
         int y1 = 0;
         int x2 = 0;
