@@ -65,10 +65,10 @@ void CSearchDlg::OnTimer()
     if (m_nState != STATE_IDLE) {
         CWaitCursor wait;
         StepSearch();
-        // A step that ended the search on a failed fetch has waited for the
-        // recorder already: the status waits a while.
-        if (m_nState == STATE_IDLE && !m_bMore && m_nPollPause == 0)
-            m_nPollPause = 1;
+        // A step that ended the results (most often a fetch that failed, which
+        // has waited for the recorder already): the status waits a while.
+        if (m_nState == STATE_IDLE && !m_bMore)
+            m_nPollPause = POLL_PAUSE_TICKS;
     }
     if (m_bPageVisible)
         PollStatus();
