@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>

@@ -113,7 +113,7 @@ CSearchDlg::CSearchDlg(QWidget* pParent) : QWidget(pParent)
     m_pBack->hide();
     m_bmp.Create(m_pLarge, CVXImage::DISPLAY_WIDTH, CVXImage::DISPLAY_HEIGHT, CBmpUty::MODE_24BIT);
     m_nWhiteBrush = m_bmp.AddBrush(CBmpUty::HS_SOLID, 255, 255, 255);
-    if (const CVX2200NETApp* pApp = GetApp())
+    if (const CVX2200NETApp* pApp = GetApp(); pApp && !pApp->GetProgDir().empty())
         CNoPicture::EnsureFile(pApp->GetProgDir() + NO_PICTURE_FILE);
 
     m_pTimer = new QTimer(this);

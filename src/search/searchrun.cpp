@@ -303,7 +303,7 @@ bool CSearchDlg::LoadNoPicture()
 {
     CVXImage* pImage = Image();
     const CVX2200NETApp* pApp = GetApp();
-    if (!pImage || !pApp)
+    if (!pImage || !pApp || pApp->GetProgDir().empty())
         return false;
     int nWidth = 0;
     int nHeight = 0;
