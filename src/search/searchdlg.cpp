@@ -566,8 +566,13 @@ void CSearchDlg::showEvent(QShowEvent* pEvent)
     if (pEvent->spontaneous())
         return;
     m_bPageVisible = true;
-    if (CVX2200NETApp* pApp = GetApp())
+    // A playback the viewer did not take up before search mode came back is
+    // given up, mark and all.
+    if (CVX2200NETApp* pApp = GetApp()) {
         pApp->SetSearchPlayback(0);
+        if (CPageHost* pMain = pApp->GetMainWnd())
+            pMain->SetSearchPlaybackMark(false);
+    }
     ResetFieldsFromClock();
     m_pPrint->show();
     if (!m_bLarge)

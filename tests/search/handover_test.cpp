@@ -62,6 +62,21 @@ TEST_F(SearchTest, PlaybackHandsTheFoundPictureToTheViewer)
 
     // Back on the search page the results are still there.
     pViewer->findChild<QAbstractButton*>("id1662")->click();
+    EXPECT_EQ(pSearch->GetPageCount(), 1);
+
+    // A playback the viewer never took up (search mode came back before its
+    // tick) is given up: the next one is handed over again.
+    pSearch->OpenThumbnail(0);
+    pSearch->OnPlayback();
+    EXPECT_TRUE(main.GetSearchPlaybackMark());
+    pViewer->findChild<QAbstractButton*>("id1662")->click();
+    EXPECT_FALSE(main.GetSearchPlaybackMark());
+    EXPECT_EQ(pViewer->GetPlayState(), CViewerDlg::PLAY_STOP);
+    pSearch->OpenThumbnail(0);
+    pSearch->OnPlayback();
+    EXPECT_FALSE(main.IsSearchMode());
+    EXPECT_EQ(pViewer->GetPlayState(), CViewerDlg::PLAY_SEARCH);
+    pViewer->findChild<QAbstractButton*>("id1662")->click();
     EXPECT_EQ(m_pApp->GetSearchPlayback(), 0);
     EXPECT_EQ(pSearch->GetPageCount(), 1);
     EXPECT_FALSE(pSearch->IsLargePicture());
