@@ -55,14 +55,14 @@ const QDateTime CLOCK_UNKNOWN(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
 // below them, the buttons on the right.
 constexpr int MARGIN = 8;
 constexpr int LIST_TOP = 84;
-constexpr int LIST_WIDTH = 768;
+constexpr int LIST_WIDTH = 786;
 constexpr int LIST_HEIGHT = 490;
-constexpr int GRID_WIDTH = 124;
+constexpr int GRID_WIDTH = 128;
 constexpr int GRID_HEIGHT = 120;
 constexpr int LARGE_WIDTH = 696;
 constexpr int LARGE_HEIGHT = 464;
-constexpr int BUTTONS_X = MARGIN + LIST_WIDTH + 14;
-constexpr int BUTTON_WIDTH = 162;
+constexpr int BUTTONS_X = MARGIN + LIST_WIDTH + 10;
+constexpr int BUTTON_WIDTH = 148;
 constexpr int BUTTON_HEIGHT = 34;
 
 QString Id(int nId)
