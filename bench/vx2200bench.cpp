@@ -9,10 +9,12 @@
 // Then pictures: an upload's time per chunk against the same floor (goal 1.25
 // or less), the whole FetchPicture per picture and how many a 33-ms tick
 // holds, the allocations of one fetch, and decoding a picture file against a
-// bare decode of it from memory (goal 1.15 or less).
+// bare decode of it from memory (goal 1.15 or less). Last the viewer page
+// playing, and the search page and printing.
 #include "jpegdecode_bench.h"
 #include "link/vx2200ctrl.h"
 #include "picture_bench.h"
+#include "search_bench.h"
 #include "viewer_bench.h"
 #include "sim/recordersim.h"
 
@@ -197,5 +199,7 @@ int main()
     BenchJpegDecode(std::cout);
     std::cout.flush();
     BenchViewer(std::cout);
+    std::cout.flush();
+    BenchSearch(std::cout);
     return 0;
 }

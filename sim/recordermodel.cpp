@@ -129,7 +129,8 @@ const CRecorderModel::KeyDef CRecorderModel::kKeys[] = {
 
 CRecorderModel::CRecorderModel(const Config& config)
     : m_config(config), m_clock(config.start),
-      m_pictures(config.nCameras, config.start.ToMs(), CSimPictureServer::IntervalMs(kSettings[SET_RI].nDefault))
+      m_pictures(config.nCameras, config.start.ToMs(), CSimPictureServer::IntervalMs(kSettings[SET_RI].nDefault),
+                 config.nRecordedMinutes)
 {
     InitialState(config.start);
 }

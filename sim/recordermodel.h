@@ -42,6 +42,7 @@ public:
         bool bAcceptMenuAlways = false;
         bool bSingleDisk = false; // play mode, disk mode and its display do not apply
         int nCameras = 16;
+        int nRecordedMinutes = 60; // the recording before the clock's start
     };
 
     // What the recorder sends back: an acknowledge byte (or none) and an answer

@@ -73,8 +73,8 @@ int CSimPictureServer::IntervalMs(int nSetting)
     return std::max(kIntervalMs[std::clamp(nSetting, 0, nLast)], INTERVAL_FLOOR_MS);
 }
 
-CSimPictureServer::CSimPictureServer(int nCameras, long long nStartMs, int nIntervalMs)
-    : m_recording(nCameras, nStartMs - 3600 * 1000LL, nStartMs, nIntervalMs)
+CSimPictureServer::CSimPictureServer(int nCameras, long long nStartMs, int nIntervalMs, int nRecordedMinutes)
+    : m_recording(nCameras, nStartMs - std::clamp(nRecordedMinutes, 1, 60 * 24 * 366) * 60'000LL, nStartMs, nIntervalMs)
 {
     m_nPosition = m_recording.Count() - 1;
 }

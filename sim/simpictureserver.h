@@ -38,8 +38,9 @@ public:
     // The recording interval setting (REC INTERVAL, 0..14): 1/60 s .. 60 s.
     static int IntervalMs(int nSetting);
 
-    // The first hour of recording ends at nStartMs.
-    CSimPictureServer(int nCameras, long long nStartMs, int nIntervalMs);
+    // The first recording, nRecordedMinutes long (an hour unless said
+    // otherwise), ends at nStartMs.
+    CSimPictureServer(int nCameras, long long nStartMs, int nIntervalMs, int nRecordedMinutes = 60);
 
     void Sync(long long nNowMs, bool bRecording, int nIntervalMs) { m_recording.Sync(nNowMs, bRecording, nIntervalMs); }
     void ClockChanged(long long nOldNowMs, long long nNewNowMs) { m_recording.ClockChanged(nOldNowMs, nNewNowMs); }

@@ -14,4 +14,14 @@ public:
 
     // While the tabs are locked the operator cannot change the page.
     virtual void EnableTabs(bool bOn) = 0;
+
+    // The search page's mark of a playback it has handed to the viewer page:
+    // set when it turns search mode off for the playback, cleared by the viewer
+    // once it has taken the playback up. While it stands the search page hands
+    // over no second playback.
+    void SetSearchPlaybackMark(bool bOn) { m_bSearchPlaybackMark = bOn; }
+    bool GetSearchPlaybackMark() const { return m_bSearchPlaybackMark; }
+
+private:
+    bool m_bSearchPlaybackMark = false;
 };

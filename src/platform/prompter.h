@@ -49,6 +49,9 @@ public:
         std::string strPrinter;    // the printer chosen; empty with an output file
         std::string strOutputFile; // a PDF file to print into, else empty
         int nResolution = 0;       // dots per inch; 0 for the printer's own
+        int nPageSize = -1;        // the paper, as Qt numbers page sizes; -1 for the printer's own
+        bool bLandscape = false;
+        int nCopies = 1;
     };
     // The print dialog: false when cancelled.
     virtual bool ChoosePrinter(PrintRequest&) { return false; }

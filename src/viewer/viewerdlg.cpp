@@ -499,11 +499,6 @@ void CViewerDlg::OnSearch()
         pMain->SetSearchMode(true);
 }
 
-void CViewerDlg::OnPrint()
-{
-    // Printing the shown picture comes with the print support.
-}
-
 // ---------------------------------------------------------------------------
 // Accessors, show and hide
 

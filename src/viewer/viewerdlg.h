@@ -25,6 +25,7 @@
 
 class CBitmapButton;
 class CColorButton;
+class CPrintSurface;
 class CVX2200Ctrl;
 class CVXImage;
 class QLabel;
@@ -182,6 +183,14 @@ public:
     void OnSearch();
     void OnPrint();
 
+    // Printing: one page through the print dialog with the picture area as it
+    // stands (the frame, the cells of the split and their captions).
+    void PrintPicture();
+    // The page's content below the product name, in page units.
+    void ComposePrintPage(CPrintSurface& surface) const;
+    // Cell (row, column) of a split of nSplit cells per side on the printed page.
+    static PicRect PrintCellRect(int nRow, int nColumn, int nSplit);
+
     // The time line of a picture information record, in the user-interface
     // language (1 English: "Time: MM/DD/20YY hh:mm:ss", 0 Japanese:
     // "Time: 20YY/MM/DD hh:mm:ss"). Bytes that are no printable characters
@@ -263,6 +272,10 @@ private:
     int UiLanguage() const;
     CVX2200Ctrl* Ctrl() const;
     CVXImage* Image() const;
+
+    // Printing: the frame and grid of the split, and the cell of one camera.
+    static void PrintFrame(CPrintSurface& surface, int nSplit);
+    void PrintCell(CPrintSurface& surface, int nRow, int nColumn, int k) const;
 
     // Hooks of saving pictures to the PC.
     void TakeSavedPicture();

@@ -3,6 +3,7 @@
 // time, time lag, the camera cycle and fast play), and the play keys.
 #include "viewer/viewerdlg.h"
 
+#include "app/pagehost.h"
 #include "app/vx2200net.h"
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
@@ -134,9 +135,12 @@ void CViewerDlg::StepSearchPlayback()
     m_bFirstPlay = 1;
     ShowPicture(CMD_BACKWARD, KEY_STILL);
     m_nPlayState = PLAY_STILL;
-    if (CVX2200NETApp* pApp = GetApp())
-        pApp->SetSearchPlayback(0);
-    // The search page's playback mark, once it has one, is cleared here too.
+    CVX2200NETApp* pApp = GetApp();
+    if (!pApp)
+        return;
+    pApp->SetSearchPlayback(0);
+    if (CPageHost* pMain = pApp->GetMainWnd())
+        pMain->SetSearchPlaybackMark(false);
 }
 
 // ---------------------------------------------------------------------------

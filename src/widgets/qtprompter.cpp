@@ -2,6 +2,7 @@
 
 #include "widgets/confirmdlg.h"
 #include "widgets/cursorlift.h"
+#include "widgets/printerchooser.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -46,4 +47,9 @@ int CQtPrompter::MessageBox(const std::string& strText, const std::string& strCa
     case QMessageBox::No: return IDNO;
     default: return IDCANCEL;
     }
+}
+
+bool CQtPrompter::ChoosePrinter(PrintRequest& request)
+{
+    return CPrinterChooser::Choose(request);
 }
