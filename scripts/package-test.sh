@@ -39,6 +39,7 @@ for program in $programs; do
 done
 desktop-file-validate /usr/share/applications/vx2200net.desktop
 [ -f /usr/share/icons/hicolor/48x48/apps/vx2200net.png ] || { echo "no icon"; exit 1; }
+[ -s /usr/share/vx2200net/nopicture.jpg ] || { echo "no nopicture.jpg"; exit 1; }
 
 # The simulator and the client from /usr/bin.
 /usr/bin/vx2200sim --port 0 >"$home/sim.out" &

@@ -3,6 +3,8 @@
 #include "platform/fileutil.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFont>
 #include <QImageWriter>
 #include <QPainter>
@@ -10,6 +12,8 @@
 namespace {
 
 constexpr int JPEG_QUALITY = 90;
+// An installed copy larger than this is no picture of ours.
+constexpr std::size_t MAX_FILE_BYTES = 1 << 20;
 // Drawn at twice the height and halved, so it looks right shown as a field.
 constexpr int DRAW_HEIGHT = CNoPicture::HEIGHT * 2;
 // The part of the frame a page shows: columns 9..704, rows 17..247.
@@ -46,10 +50,28 @@ QImage CNoPicture::Render()
     return image.scaled(WIDTH, HEIGHT, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-bool CNoPicture::EnsureFile(const std::string& strPath)
+bool CNoPicture::EnsureFile(const std::string& strPath, const std::string& strSharedFolder)
 {
     if (PathExists(strPath))
         return true;
+    if (!strSharedFolder.empty()) {
+        const auto installed = ReadFileBytes(strSharedFolder + "nopicture.jpg", MAX_FILE_BYTES);
+        if (installed && !installed->empty())
+            return WriteFileAtomically(strPath, *installed);
+    }
+    return WriteFile(strPath);
+}
+
+std::string CNoPicture::SharedFolder()
+{
+    const QString strBin = QCoreApplication::applicationDirPath();
+    if (strBin.isEmpty())
+        return std::string();
+    return QDir::cleanPath(strBin + QStringLiteral("/../share/vx2200net")).toStdString() + "/";
+}
+
+bool CNoPicture::WriteFile(const std::string& strPath)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

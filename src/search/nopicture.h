@@ -15,7 +15,13 @@ public:
 
     // The picture as it is stored.
     static QImage Render();
-    // Writes it to strPath (atomically) unless something is there already.
+    // Puts it at strPath (atomically) unless something is there already: the
+    // installed copy from strSharedFolder when there is one, else drawn here.
     // True when the file is there afterwards.
-    static bool EnsureFile(const std::string& strPath);
+    static bool EnsureFile(const std::string& strPath, const std::string& strSharedFolder = SharedFolder());
+    // Where the package installs nopicture.jpg: share/vx2200net/ beside the
+    // program's bin/ folder (/usr/share/vx2200net/ for /usr/bin/vx2200net).
+    static std::string SharedFolder();
+    // Writes the drawn picture as a JPEG file.
+    static bool WriteFile(const std::string& strPath);
 };

@@ -1,5 +1,6 @@
 #include "searchfixture.h"
 
+#include "platform/fileutil.h"
 #include "search/nopicture.h"
 #include "widgets/printpage.h"
 #include "widgets/recordingprintsurface.h"
@@ -171,12 +172,18 @@ TEST(NoPicture, IsMadeOnlyWhenMissing)
 {
     CTempDir dir;
     const std::string strPath = dir / "nopicture.jpg";
-    ASSERT_TRUE(CNoPicture::EnsureFile(strPath));
+    ASSERT_TRUE(CNoPicture::EnsureFile(strPath, std::string()));
     const QImage image(QString::fromStdString(strPath));
     EXPECT_EQ(image.size(), QSize(CNoPicture::WIDTH, CNoPicture::HEIGHT));
     WriteAll(strPath, "the operator's own");
     EXPECT_TRUE(CNoPicture::EnsureFile(strPath));
     EXPECT_EQ(ReadAll(strPath), "the operator's own");
+
+    // An installed copy is taken as it is.
+    MakeDirectory(dir / "share");
+    WriteAll(dir / "share/nopicture.jpg", "installed picture");
+    EXPECT_TRUE(CNoPicture::EnsureFile(dir / "prog-nopicture.jpg", dir / "share/"));
+    EXPECT_EQ(ReadAll(dir / "prog-nopicture.jpg"), "installed picture");
 }
 
 // Five minutes of recording: the blocks of 13:28 down to 13:25, newest first

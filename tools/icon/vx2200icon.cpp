@@ -1,7 +1,10 @@
-// vx2200icon: writes the program icon (the project's own artwork, as the main
-// window shows it) as the PNG files of the desktop's icon theme:
-//   FOLDER/hicolor/<n>x<n>/apps/vx2200net.png   for n = 16, 32, 48, 64, 128, 256
-// The package installs them from packaging/icons, made with this tool.
+// vx2200icon: writes the package's artwork, the project's own, into a folder:
+//   FOLDER/hicolor/<n>x<n>/apps/vx2200net.png   the program icon as the main
+//                                               window shows it, n = 16 .. 256
+//   FOLDER/nopicture.jpg                        the search page's picture for a
+//                                               thumbnail whose camera was not found
+// The package build runs it; it needs no display.
+#include "search/nopicture.h"
 #include "widgets/artwork.h"
 
 #include <QDir>
@@ -24,6 +27,10 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "vx2200icon: cannot write %s\n", qPrintable(strFolder));
             return 73;
         }
+    }
+    if (!CNoPicture::WriteFile((strRoot + QStringLiteral("/nopicture.jpg")).toStdString())) {
+        std::fprintf(stderr, "vx2200icon: cannot write nopicture.jpg\n");
+        return 73;
     }
     return 0;
 }
