@@ -25,6 +25,7 @@
 #include <set>
 #include <thread>
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,17 +175,50 @@ std::vector<std::string> ReadNames(const std::string& strFolder, const FileKind&
     return names;
 }
 
-// Forks a writer that saves the two versions in turn, starting with the one
-// the file does not hold (nFirst), until it is killed.
-pid_t StartWriter(const FileKind& kind, const std::string& strDir, int nFirst)
+// A writer process: saves the two versions in turn, starting with the one the
+// file does not hold (nFirst), until it is killed, and reports each finished
+// save with a byte on a pipe.
+struct Writer {
+    pid_t pid = -1;
+    int hSaves = -1; // the pipe's reading end
+};
+
+Writer StartWriter(const FileKind& kind, const std::string& strDir, int nFirst)
 {
+    int fds[2] = {-1, -1};
+    if (::pipe(fds) != 0)
+        return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::close(fds[0]);
         const SaveFn fnSave = kind.fnWriter(strDir);
-        for (int n = nFirst;; n ^= 1)
+        for (int n = nFirst;; n ^= 1) {
             fnSave(n);
+            const char chSaved = 's';
+            [[maybe_unused]] const ssize_t nIgnored = ::write(fds[1], &chSaved, 1);
+        }
     }
-    return pid;
+    ::close(fds[1]);
+    return {pid, fds[0]};
+}
+
+// Waits until the writer has finished nSaves saves (at most ten seconds).
+bool AwaitSaves(const Writer& writer, int nSaves)
+{
+    for (int i = 0; i < nSaves; ++i) {
+        pollfd pfd {writer.hSaves, POLLIN, 0};
+        char ch = 0;
+        if (::poll(&pfd, 1, 10000) != 1 || ::read(writer.hSaves, &ch, 1) != 1)
+            return false;
+    }
+    return true;
+}
+
+void Kill(Writer& writer)
+{
+    ::kill(writer.pid, SIGKILL);
+    ::waitpid(writer.pid, nullptr, 0);
+    ::close(writer.hSaves);
 }
 
 } // namespace
@@ -193,9 +227,10 @@ TEST(CrashConsistency, AKilledWriterLeavesTheOldFileOrTheNewOneWhole)
 {
     const int nTrials = Trials();
     std::mt19937 random(20041123);
-    // Long enough for the writer to start and finish several saves, so the
-    // kills fall anywhere in a save or between two.
-    std::uniform_int_distribution<int> delayUs(0, 15000);
+    // The kill falls after 0, 1 or 2 finished saves, and then anywhere within
+    // the next few saves or between them.
+    std::uniform_int_distribution<int> finished(0, 2);
+    std::uniform_int_distribution<int> delayUs(0, 4000);
     for (const FileKind& kind : Kinds()) {
         SCOPED_TRACE(kind.pszName);
         CTempDir dir;
@@ -208,20 +243,20 @@ TEST(CrashConsistency, AKilledWriterLeavesTheOldFileOrTheNewOneWhole)
         const std::string strName = std::filesystem::path(strPath).filename().string();
         std::set<std::string> seen;
         for (int nTrial = 0; nTrial < nTrials; ++nTrial) {
-            const pid_t pid = StartWriter(kind, dir.Path(), ReadAll(strPath) == strOld ? 1 : 0);
-            ASSERT_GT(pid, 0);
+            Writer writer = StartWriter(kind, dir.Path(), ReadAll(strPath) == strOld ? 1 : 0);
+            ASSERT_GT(writer.pid, 0);
+            const bool bSaved = AwaitSaves(writer, finished(random));
             std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-            ::kill(pid, SIGKILL);
-            int nStatus = 0;
-            ASSERT_EQ(::waitpid(pid, &nStatus, 0), pid);
+            Kill(writer);
+            ASSERT_TRUE(bSaved) << "trial " << nTrial << ": the writer never finished its saves";
             const std::string strNow = ReadAll(strPath);
             ASSERT_TRUE(strNow == strOld || strNow == strNew)
                 << "trial " << nTrial << ": " << strNow.size() << " bytes, neither version";
             seen.insert(strNow == strOld ? "old" : "new");
             ASSERT_EQ(ReadNames(strFolder, kind), std::vector<std::string> {strName}) << "trial " << nTrial;
         }
-        // The kills fell on both sides of the writes (not a check that could
-        // pass without the writer having run).
+        // The kills fell on both sides of the writes (a check that fails when
+        // the writer never got to write).
         EXPECT_EQ(seen.size(), 2u) << "only " << *seen.begin() << " after " << nTrials << " trials";
     }
 }
@@ -234,11 +269,12 @@ TEST(CrashConsistency, TheStoreWalkListsOnlyWholePictures)
     const FileKind kind = Kinds().back();
     kind.fnPrepare(dir.Path());
     for (int nTrial = 0; nTrial < 20; ++nTrial) {
-        const pid_t pid = StartWriter(kind, dir.Path(), nTrial % 2);
-        ASSERT_GT(pid, 0);
-        std::this_thread::sleep_for(std::chrono::microseconds(500 * nTrial));
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+        Writer writer = StartWriter(kind, dir.Path(), nTrial % 2);
+        ASSERT_GT(writer.pid, 0);
+        const bool bSaved = AwaitSaves(writer, nTrial % 3);
+        std::this_thread::sleep_for(std::chrono::microseconds(200 * nTrial));
+        Kill(writer);
+        ASSERT_TRUE(bSaved);
         CStoreWalk walk(dir / "event/03");
         const std::vector<std::string> pictures = walk.PicturesFrom(std::string(), 10);
         ASSERT_EQ(pictures.size(), 1u) << "trial " << nTrial;
