@@ -37,7 +37,7 @@ constexpr int FIELD_HEIGHT = 28;
 constexpr int TIME_WIDTH = 72;
 constexpr int TIME_GAP = 10;
 // Each thumbnail's cell in the list: the picture and two lines of caption.
-const QSize THUMB_GRID(114, 112);
+const QSize THUMB_GRID(110, 112);
 
 const QDate FIRST_DATE(2004, 1, 1);
 const QDate LAST_DATE(2038, 1, 18);

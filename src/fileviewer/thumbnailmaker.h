@@ -1,10 +1,12 @@
 // The thumbnails of the file viewer: a stored picture file shrunk to 100 x 75
 // pixels of its visible area, rows and columns dropped, never blended.
 //
-// The picture is decoded at half size by the library's scaled decoding (a
-// thumbnail needs far fewer pixels than a frame has) and the thumbnail's
-// pixels are picked from that, at the places a shrink of the full-size display
-// picture would pick them.
+// The picture is decoded at a quarter of its size by the library's scaled
+// decoding (a thumbnail needs far fewer pixels than a frame has; each pixel
+// of the reduced picture stands for a 4 x 4 block of the frame, which keeps
+// thin lines and small text readable) and the thumbnail's pixels are picked
+// from that, at the places a shrink of the full-size display picture would
+// pick them.
 #pragma once
 
 #include "image/jpeg.h"
@@ -19,9 +21,10 @@ public:
     static constexpr int WIDTH = 100;
     static constexpr int HEIGHT = 75;
     static constexpr std::size_t BYTES = std::size_t {WIDTH} * HEIGHT * 3;
-    // The reduction of the scaled decode: 720 x 248 frames come out at 360 x
-    // 124, still more than the 100 x 75 the thumbnail keeps of them.
-    static constexpr int SCALE_DENOM = 2;
+    // The reduction of the scaled decode: 720 x 248 frames come out at 180 x
+    // 62 (the visible area 174 x 58; the recorder's frames are half-height
+    // fields, so the thumbnail's 75 rows repeat some of them).
+    static constexpr int SCALE_DENOM = 4;
 
     // Allocates the decode buffer once; IsReady() is false when that failed.
     CThumbnailMaker();

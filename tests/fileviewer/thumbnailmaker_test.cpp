@@ -87,7 +87,7 @@ TEST(ThumbnailMaker, PicksWhatAShrinkOfTheFullPictureKeeps)
                     nDifference += std::abs(thumb[(static_cast<std::size_t>(y) * CThumbnailMaker::WIDTH + x) * 3 + c]
                                             - display[nFrom]);
                 }
-        // The half-size decode averages each 2 x 2 block: edges differ, the
+        // The reduced decode averages each 4 x 4 block: edges differ, the
         // picture does not.
         EXPECT_LT(static_cast<double>(nDifference) / CThumbnailMaker::BYTES, 12.0) << nCamera;
     }

@@ -1,6 +1,8 @@
-// vx2200shot: a picture of the program's main window on the DVR Viewer page.
+// vx2200shot: a picture of the program's main window on the DVR Viewer page,
+// or on the PC File Viewer page.
 //
 //   vx2200shot OUT.png [--split 1|4|9|16] [--camera N] [--lang en|ja] [--seconds S]
+//   vx2200shot OUT.png --page fileviewer [--camera N] [--lang en|ja] [--open K]
 //
 // It starts the recorder simulator in this process, recording its 16 cameras
 // at a short interval, gives the program a temporary program folder with an
@@ -8,11 +10,22 @@
 // offscreen platform, connects through the connection dialog as an operator
 // would, selects the split, presses Play and lets the page run on its own timer
 // for a few seconds of live pictures; then it grabs the window into OUT.png.
+//
+// With --page fileviewer no recorder is connected: the simulator's recorded
+// pictures of cameras 1 to 4 are saved into an event "Demo" with the store
+// writer and registered in the event database, the main window starts on the
+// PC File Viewer page, the camera is chosen and Search pressed; --open K
+// double-clicks thumbnail K (1..60) to show the picture view.
 #include "addressbook/flexgrid.h"
+#include "fileviewer/fileviewdlg.h"
+#include "sim/simpicture.h"
+#include "store/filedbase.h"
+#include "store/picturestore.h"
 #include "addressbook/selvxentrydlg.h"
 #include "shell/menutabctrl.h"
 #include "app/vx2200net.h"
 #include "shell/vx2200netdlg.h"
+#include "platform/fileutil.h"
 #include "platform/painthook.h"
 #include "platform/parseint.h"
 #include "platform/scratchdir.h"
@@ -22,10 +35,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,12 +57,15 @@ struct Options {
     int nCamera = 1;
     Language language = Language::English;
     int nSeconds = 3;
+    bool bFileViewer = false;
+    int nOpen = 0; // the thumbnail the picture view shows (1..60), 0 for none
 };
 
 int Usage()
 {
     std::fprintf(stderr, "usage: vx2200shot OUT.png [--split 1|4|9|16] [--camera 1..16] [--lang en|ja] "
-                         "[--seconds 1..60]\n");
+                         "[--seconds 1..60]\n"
+                         "       vx2200shot OUT.png --page fileviewer [--camera 1..4] [--lang en|ja] [--open 1..60]\n");
     return 64;
 }
 
@@ -79,6 +99,14 @@ bool ParseArguments(int argc, char** argv, Options& options)
             if (strLang != "en" && strLang != "ja")
                 return false;
             options.language = strLang == "ja" ? Language::Japanese : Language::English;
+        } else if (strArg == "--page" && bValue) {
+            const std::string strPage = argv[++i];
+            if (strPage != "viewer" && strPage != "fileviewer")
+                return false;
+            options.bFileViewer = strPage == "fileviewer";
+        } else if (strArg == "--open" && bValue) {
+            if (!ParseInt(argv[++i], 1, CFileViewDlg::MAX_THUMBNAIL, options.nOpen))
+                return false;
         } else if (strArg == "--seconds" && bValue) {
             if (!ParseInt(argv[++i], 1, 60, options.nSeconds))
                 return false;
@@ -125,6 +153,70 @@ void Click(QWidget* pPage, int nId)
         pButton->click();
 }
 
+// The cameras the demo event holds, and how many pictures of each.
+constexpr int DEMO_CAMERAS = 4;
+constexpr int DEMO_PICTURES_PER_CAMERA = 72;
+
+// Saves the simulator's recorded pictures of the demo cameras into the event
+// folder with the store writer, oldest first, and registers the event.
+bool MakeDemoEvent(CRecorderSim& sim, const std::string& strScratch, const std::string& strEventFolder)
+{
+    std::filesystem::create_directories(strEventFolder);
+    CPictureStore store(strEventFolder);
+    const std::string strSource = strScratch + "picture.jpg";
+    std::array<std::uint8_t, CSimPicture::INFO_SIZE> info {};
+    int nSaved = 0;
+    const long long nCount = sim.PictureCount();
+    for (long long i = 0; i < nCount && nSaved < DEMO_CAMERAS * DEMO_PICTURES_PER_CAMERA; ++i) {
+        const CSimRecording::Picture picture = sim.PictureAt(i);
+        if (picture.nCamera < 1 || picture.nCamera > DEMO_CAMERAS)
+            continue;
+        if (!WriteFileAtomically(strSource, sim.PictureJpeg(i)))
+            return false;
+        CSimPicture::MakeInfo(picture.nCamera, SimDateTime::FromMs(picture.nTimeMs), picture.nFrame, info.data());
+        if (store.SavePicture(info.data(), info.size(), strSource, false) == CPictureStore::SaveResult::Written)
+            ++nSaved;
+    }
+    CFileDBase* pDB = GetApp()->GetFileDB();
+    pDB->Load();
+    return nSaved > 0 && pDB->AddEvent("Demo", strEventFolder);
+}
+
+int ShootFileViewer(const Options& options, CRecorderSim& sim, const std::string& strScratch)
+{
+    if (!MakeDemoEvent(sim, strScratch, strScratch + "store/Demo")) {
+        std::fprintf(stderr, "vx2200shot: the demo event could not be saved\n");
+        return 1;
+    }
+    CVX2200NETDlg main;
+    main.show();
+    auto* pPage = qobject_cast<CFileViewDlg*>(main.GetTabCtrl()->GetPage(CMenuTabCtrl::PAGE_FILEVIEWER));
+    if (!pPage || !pPage->isVisible()) {
+        std::fprintf(stderr, "vx2200shot: the PC File Viewer page is not shown\n");
+        return 1;
+    }
+    if (auto* pCamera = pPage->findChild<QComboBox*>(QStringLiteral("id%1").arg(CFileViewDlg::IDC_CAMERA))) {
+        const int nIndex = pCamera->findText(QStringLiteral("%1").arg(std::min(options.nCamera, DEMO_CAMERAS), 2, 10,
+                                                                      QLatin1Char('0')));
+        if (nIndex >= 0) {
+            pCamera->setCurrentIndex(nIndex);
+            emit pCamera->activated(nIndex);
+        }
+    }
+    Click(pPage, CFileViewDlg::IDC_SEARCH);
+    if (options.nOpen > 0 && options.nOpen <= pPage->GetThumbnailCount()) {
+        pPage->GetList()->setCurrentRow(options.nOpen - 1);
+        pPage->OpenPictureView();
+    }
+    RunFor(500);
+    const QPixmap shot = main.grab();
+    if (!shot.save(QString::fromStdString(options.strOut), "PNG")) {
+        std::fprintf(stderr, "vx2200shot: %s could not be written\n", options.strOut.c_str());
+        return 73;
+    }
+    return 0;
+}
+
 int Run(const Options& options)
 {
     CScratchDir dir("vx2200shot");
@@ -152,6 +244,8 @@ int Run(const Options& options)
         return 1;
     }
     app.AddEntry("Demo DVR", "127.0.0.1", sim.Port());
+    if (options.bFileViewer)
+        return ShootFileViewer(options, sim, dir.Path());
 
     CVX2200NETDlg main;
     main.show();
