@@ -55,6 +55,14 @@ bool RequestRgb(jpeg_decompress_struct& info)
     return true;
 }
 
+// The picture itself must be of a size a recorder frame can have, whatever
+// the scale it is decoded at.
+bool SourceFits(const jpeg_decompress_struct& info)
+{
+    return info.image_width <= static_cast<unsigned>(CJpeg::MAX_WIDTH)
+           && info.image_height <= static_cast<unsigned>(CJpeg::MAX_HEIGHT);
+}
+
 bool OutputFits(const jpeg_decompress_struct& info, std::size_t nCapacity)
 {
     if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0)
@@ -71,7 +79,10 @@ bool OutputFits(const jpeg_decompress_struct& info, std::size_t nCapacity)
 // Decodes from an open file. The jump buffer is armed here and nowhere else; this
 // frame holds only plain data, so jumping back into it skips no destructor, and
 // the decompression object is destroyed on every way out.
-bool DecodeStream(std::FILE* pFile, unsigned char* pOut, std::size_t nCapacity, int& nWidth, int& nHeight)
+// nScaleDenom 1 decodes at full size; 2, 4 and 8 use the library's scaled
+// decoding, with plain upsampling of the colour planes (the output is small).
+bool DecodeStream(std::FILE* pFile, unsigned char* pOut, std::size_t nCapacity, int& nWidth, int& nHeight,
+                  unsigned nScaleDenom = 1)
 {
     jpeg_decompress_struct info{};
     CErrorMgr err;
@@ -92,8 +103,13 @@ bool DecodeStream(std::FILE* pFile, unsigned char* pOut, std::size_t nCapacity, 
         jpeg_destroy_decompress(&info);
         return false;
     }
+    if (nScaleDenom != 1) {
+        info.scale_num = 1;
+        info.scale_denom = nScaleDenom;
+        info.do_fancy_upsampling = FALSE;
+    }
     jpeg_calc_output_dimensions(&info);
-    if (!OutputFits(info, nCapacity)) {
+    if (!SourceFits(info) || !OutputFits(info, nCapacity)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -160,6 +176,21 @@ unsigned char* CJpeg::DecodeFile(const std::string& strPath, unsigned char* pRgb
     if (!file)
         return nullptr;
     return DecodeStream(file.get(), pRgbOut, nCapacity, nWidth, nHeight) ? pRgbOut : nullptr;
+}
+
+unsigned char* CJpeg::DecodeFileScaled(const std::string& strPath, int nScaleDenom, unsigned char* pRgbOut,
+                                       int& nWidth, int& nHeight, std::size_t nCapacity)
+{
+    nWidth = 0;
+    nHeight = 0;
+    if (!pRgbOut || (nScaleDenom != 1 && nScaleDenom != 2 && nScaleDenom != 4 && nScaleDenom != 8))
+        return nullptr;
+    std::unique_ptr<std::FILE, CFileCloser> file(OpenPictureFile(strPath));
+    if (!file)
+        return nullptr;
+    return DecodeStream(file.get(), pRgbOut, nCapacity, nWidth, nHeight, static_cast<unsigned>(nScaleDenom))
+               ? pRgbOut
+               : nullptr;
 }
 
 int CJpeg::SwapRedBlue(unsigned char* pBuffer, unsigned nWidth, unsigned nHeight, std::size_t nCapacity)

@@ -33,6 +33,14 @@ public:
     unsigned char* DecodeFile(const std::string& strPath, unsigned char* pRgbOut, int& nWidth, int& nHeight,
                               std::size_t nCapacity = FRAME_BYTES);
 
+    // Decodes the file at strPath reduced by nScaleDenom (1, 2, 4 or 8) with the
+    // library's scaled decoding, which is much cheaper than decoding at full size
+    // and shrinking: a picture of 720 x 248 comes out at 360 x 124 for 2. The
+    // limits are those of DecodeFile, applied to the picture's own size and to
+    // the output; any other scale is refused. The output is red, green, blue.
+    unsigned char* DecodeFileScaled(const std::string& strPath, int nScaleDenom, unsigned char* pRgbOut,
+                                    int& nWidth, int& nHeight, std::size_t nCapacity = FRAME_BYTES);
+
     // Exchanges the first and third byte of each of the nWidth x nHeight pixels
     // in place, turning the decoder's red, green, blue into the blue, green, red
     // that the drawing code expects (and back). Returns 0 and changes nothing

@@ -14,7 +14,7 @@ constexpr int PICTURE_LEVEL = CStoreWalk::SECOND_DEPTH + 1;
 // The shape of a name at each level: 'd' stands for a digit, anything else for
 // itself.
 constexpr std::array<const char*, PICTURE_LEVEL + 1> LEVEL_SHAPE{
-    "",                      // the camera folder
+    "dd",                    // camera, in the event folder
     "dddd_dd_dd",            // date
     "dd",                    // hour
     "dd",                    // minute
@@ -264,14 +264,32 @@ std::string CStoreWalk::FollowingPicture(const std::string& strPicture)
 std::vector<std::string> CStoreWalk::PicturesFrom(const std::string& strTimeKey, std::size_t nMax)
 {
     std::vector<std::string> pictures;
+    VisitPicturesFrom(strTimeKey, nMax, [&pictures](const std::string& strPicture) {
+        pictures.push_back(strPicture);
+        return true;
+    });
+    return pictures;
+}
+
+std::size_t CStoreWalk::VisitPicturesFrom(const std::string& strTimeKey, std::size_t nMax,
+                                          const std::function<bool(const std::string&)>& fnVisit)
+{
+    std::size_t nVisited = 0;
     if (nMax == 0)
-        return pictures;
+        return nVisited;
     for (std::string strFolder = StartFolder(strTimeKey); !strFolder.empty(); strFolder = NextFolder(strFolder)) {
         for (const std::string& strName : ReadLevel(strFolder, PICTURE_LEVEL)) {
-            pictures.push_back(Join(strFolder, strName));
-            if (pictures.size() >= nMax)
-                return pictures;
+            ++nVisited;
+            if (!fnVisit(Join(strFolder, strName)) || nVisited >= nMax)
+                return nVisited;
         }
     }
-    return pictures;
+    return nVisited;
+}
+
+std::vector<std::string> CStoreWalk::LevelNames(const std::string& strFolder, int nLevel)
+{
+    if (nLevel < 0 || nLevel > PICTURE_LEVEL)
+        return {};
+    return ReadLevel(strFolder, nLevel);
 }

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,16 @@ public:
     // The pictures from strTimeKey on, in walk order, at most nMax of them: a
     // large event yields its first nMax without the rest being read.
     std::vector<std::string> PicturesFrom(const std::string& strTimeKey, std::size_t nMax);
+    // The same walk, handing each picture to fnVisit as it is found, until
+    // nMax have been handed or fnVisit returns false; returns how many were.
+    std::size_t VisitPicturesFrom(const std::string& strTimeKey, std::size_t nMax,
+                                  const std::function<bool(const std::string&)>& fnVisit);
+
+    // The names of a folder's entries that belong at nLevel, sorted: the
+    // camera folders of an event folder (0: two digits), the date, hour,
+    // minute or second folders (1..4) or the pictures (5) the walk visits
+    // there. One enumeration; nothing for another level.
+    std::vector<std::string> LevelNames(const std::string& strFolder, int nLevel);
 
     // Folder enumerations done so far.
     std::uint64_t FolderReads() const { return m_nFolderReads; }

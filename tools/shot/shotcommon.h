@@ -1,0 +1,37 @@
+// What the screenshot tool's pages share: its options, running the event loop
+// for a while as the program would, pressing a control by its id, connecting
+// through the connection dialog, and saving the window.
+#pragma once
+
+#include "platform/stringtable.h"
+
+#include <string>
+
+class CRecorderSim;
+class CVX2200NETDlg;
+class QWidget;
+
+struct ShotOptions {
+    std::string strOut;
+    std::string strPage = "viewer"; // viewer, search, remote, fileviewer
+    int nSplit = 4;                 // cells per side
+    int nCamera = 1;
+    Language language = Language::English;
+    int nSeconds = 3;
+    std::string strPrint;           // a PDF file to print the page into
+    int nOpen = 0;                  // the file viewer's thumbnail to open (1..60), 0 for none
+    int nMenu = -1;                 // the remote page's setting page (0..8), -1 for the front panel
+};
+
+// Runs the event loop for nMilliseconds: the pages' timers tick as in the program.
+void RunFor(int nMilliseconds);
+// Presses control id<nId> of pPage, when it is there.
+void Click(QWidget* pPage, int nId);
+// Chooses "Demo DVR" (row 1) in the connection dialog and presses Connect.
+bool Connect(CVX2200NETDlg& main);
+// Grabs the window into the PNG file; 0, or 73 when it cannot be written.
+int SaveShot(QWidget& window, const std::string& strOut);
+
+// The pages: each returns the tool's exit status.
+int ShootViewer(const ShotOptions& options); // the viewer and the search page, printing
+int ShootFileViewer(const ShotOptions& options, CRecorderSim& sim, const std::string& strScratch);
