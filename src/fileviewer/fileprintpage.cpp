@@ -1,5 +1,10 @@
 #include "fileviewer/fileprintpage.h"
 
+#include "widgets/printpage.h"
+#include "widgets/printsurface.h"
+
+#include <QImage>
+
 #include "fileviewer/thumbnailmaker.h"
 #include "image/vximage.h"
 
@@ -92,4 +97,29 @@ CFilePrintPage CFilePrintPage::ThumbnailSheet(const QString& strCameraText, cons
         page.texts.push_back({thumbnails[k].strCaption, x + nRight, y + CAPTION_BELOW, CAPTION_POINTS});
     }
     return page;
+}
+
+bool CFilePrintPage::Print() const
+{
+    const bool bProduct = !texts.empty() && texts[0].strText == QLatin1String(PRODUCT_TEXT);
+    const QPoint productAt = bProduct ? QPoint(texts[0].x, texts[0].y) : CPrintPage::PRODUCT_AT;
+    return CPrintPage::Print([this](CPrintSurface& surface) { DrawOn(surface); }, productAt);
+}
+
+void CFilePrintPage::DrawOn(CPrintSurface& surface) const
+{
+    const std::size_t nFirst = !texts.empty() && texts[0].strText == QLatin1String(PRODUCT_TEXT) ? 1 : 0;
+    for (std::size_t i = nFirst; i < texts.size(); ++i) {
+        surface.SelectFont(texts[i].nPoints);
+        surface.Text(texts[i].x, texts[i].y, texts[i].strText);
+    }
+    for (const Picture& picture : pictures) {
+        if (picture.nWidth <= 0 || picture.nHeight <= 0
+            || picture.bits.size() < static_cast<std::size_t>(picture.nWidth) * picture.nHeight * 3)
+            continue;
+        const QImage image(picture.bits.data(), picture.nWidth, picture.nHeight, picture.nWidth * 3,
+                           QImage::Format_BGR888);
+        const QRect& r = picture.target;
+        surface.Picture(PicRect {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, image);
+    }
 }

@@ -15,6 +15,8 @@
 #pragma once
 
 #include <QRect>
+
+class CPrintSurface;
 #include <QString>
 
 #include <cstdint>
@@ -72,6 +74,13 @@ public:
                                        const std::uint8_t* pDisplay);
     // The page of the thumbnail list: every listed picture, in list order.
     static CFilePrintPage ThumbnailSheet(const QString& strCameraText, const std::vector<Thumbnail>& thumbnails);
+
+    // Prints the page through the print dialog: the shared printed page puts
+    // the product name where the first text says, this page draws the rest.
+    // False, with nothing printed, when the dialog is cancelled.
+    bool Print() const;
+    // Draws every text but the product name, then every picture.
+    void DrawOn(CPrintSurface& surface) const;
 
 private:
     void AddPicture(const std::uint8_t* pBits, int nWidth, int nHeight, const QRect& target);

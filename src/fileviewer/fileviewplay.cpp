@@ -180,10 +180,9 @@ CFilePrintPage CFileViewDlg::PrintThumbnails() const
 
 void CFileViewDlg::OnPrint()
 {
-    const CFilePrintPage page = PrintPage();
-    // The page goes to the printer with the print surface, which is not part
-    // of this program yet: nothing is printed.
-    static_cast<void>(page);
+    // A cancelled dialog or a document that cannot be started prints nothing
+    // and says nothing.
+    PrintPage().Print();
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 #include "fixtures/tempdir.h"
 #include "image/vximage.h"
 #include "store/filedbase.h"
+#include "widgets/printpage.h"
+#include "widgets/recordingprintsurface.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -209,6 +211,36 @@ TEST_F(FileViewTest, ThumbnailSheetOfSevenPrintsTwoRows)
         EXPECT_EQ(picture.bits, std::vector<std::uint8_t>(Page().GetThumbnail(k),
                                                           Page().GetThumbnail(k) + CThumbnailMaker::BYTES));
     }
+}
+
+// Print sends the sheet through the print dialog into the printer (a PDF file
+// here): the product name where the sheet puts it, every caption and every
+// thumbnail; a cancelled dialog prints nothing.
+TEST_F(FileViewTest, PrintButtonPrintsTheSheetThroughThePrintDialog)
+{
+    const std::string strFolder = EventFolder("Seven");
+    m_maker.Add(strFolder, 12, {2005, 7, 1, 9, 30, 0}, 7);
+    Register("Seven", strFolder);
+    Open();
+    Page().Search();
+    const std::string strPdf = m_dir / "sheet.pdf";
+    CRecordingPrintSurface recorder;
+    CPrintPage::SetRecorder(&recorder);
+    m_prompter.AnswerPrinter(strPdf);
+    QTest::mouseClick(Button(CFileViewDlg::IDC_PRINT), Qt::LeftButton);
+    m_prompter.AnswerPrinter(std::nullopt);
+    QTest::mouseClick(Button(CFileViewDlg::IDC_PRINT), Qt::LeftButton);
+    CPrintPage::SetRecorder(nullptr);
+
+    EXPECT_GT(fs::file_size(strPdf), 1000u);
+    const auto* pProduct = recorder.FindText("VX-2200NET");
+    ASSERT_NE(pProduct, nullptr);
+    EXPECT_EQ(std::make_pair(pProduct->x1, pProduct->y1), std::make_pair(50, 30));
+    EXPECT_EQ(recorder.CallsOf(CRecordingPrintSurface::Kind::Text).size(), 2u + 7u); // once: the cancelled one drew nothing
+    const auto pictures = recorder.CallsOf(CRecordingPrintSurface::Kind::Picture);
+    ASSERT_EQ(pictures.size(), 7u);
+    EXPECT_EQ(std::make_pair(pictures[6].x1, pictures[6].y1), std::make_pair(50, 90 + 95));
+    EXPECT_EQ(pictures[6].imageSize, QSize(100, 75));
 }
 
 TEST_F(PlayTest, PictureSheetHoldsTheDisplayPictureInItsFrame)

@@ -3,6 +3,7 @@
 #include "addressbook/flexgrid.h"
 #include "addressbook/selvxentrydlg.h"
 #include "app/vx2200net.h"
+#include "platform/prompter.h"
 #include "shell/vx2200netdlg.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,39 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// Answers the print dialog with the PDF file; asks nothing else.
+class CShotPrompter : public CPrompter {
+public:
+    explicit CShotPrompter(std::string strPdf) : m_strPdf(std::move(strPdf)) {}
+    int Confirm(int) override { return 0; }
+    int MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons) override { return IDOK; }
+    bool ChoosePrinter(PrintRequest& request) override
+    {
+        request.strOutputFile = m_strPdf;
+        request.strPrinter.clear();
+        return !m_strPdf.empty();
+    }
+
+private:
+    std::string m_strPdf;
+};
+
+} // namespace
+
+bool PrintWithButton(QAbstractButton* pButton, const std::string& strPdf)
+{
+    std::filesystem::remove(strPdf);
+    CShotPrompter prompter(strPdf);
+    CPrompter* pOld = SetPrompter(&prompter);
+    if (pButton)
+        pButton->click();
+    SetPrompter(pOld);
+    return std::filesystem::exists(strPdf);
+}
 
 void RunFor(int nMilliseconds)
 {

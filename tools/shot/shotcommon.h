@@ -29,6 +29,9 @@ void RunFor(int nMilliseconds);
 void Click(QWidget* pPage, int nId);
 // Chooses "Demo DVR" (row 1) in the connection dialog and presses Connect.
 bool Connect(CVX2200NETDlg& main);
+// Clicks pButton (a page's Print) with the print dialog answered by the PDF
+// file; true when the file was printed.
+bool PrintWithButton(class QAbstractButton* pButton, const std::string& strPdf);
 // Grabs the window into the PNG file; 0, or 73 when it cannot be written.
 int SaveShot(QWidget& window, const std::string& strOut);
 

@@ -15,6 +15,7 @@
 #include "store/filedbase.h"
 #include "store/picturestore.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QListWidget>
 
@@ -83,6 +84,13 @@ int ShootFileViewer(const ShotOptions& options, CRecorderSim& sim, const std::st
         pPage->OpenPictureView();
     }
     RunFor(500);
+    if (!options.strPrint.empty()) {
+        auto* pPrint = pPage->findChild<QAbstractButton*>(QStringLiteral("id%1").arg(CFileViewDlg::IDC_PRINT));
+        if (!PrintWithButton(pPrint, options.strPrint)) {
+            std::fprintf(stderr, "vx2200shot: %s was not printed\n", options.strPrint.c_str());
+            return 73;
+        }
+    }
     return SaveShot(main, options.strOut);
 }
 

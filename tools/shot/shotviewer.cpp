@@ -3,7 +3,6 @@
 #include "shotcommon.h"
 
 #include "app/vx2200net.h"
-#include "platform/prompter.h"
 #include "search/searchdlg.h"
 #include "shell/menutabctrl.h"
 #include "shell/vx2200netdlg.h"
@@ -18,23 +17,6 @@
 #include <filesystem>
 
 namespace {
-
-// Answers the print dialog with the PDF file; asks nothing else.
-class CShotPrompter : public CPrompter {
-public:
-    explicit CShotPrompter(std::string strPdf) : m_strPdf(std::move(strPdf)) {}
-    int Confirm(int) override { return 0; }
-    int MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons) override { return IDOK; }
-    bool ChoosePrinter(PrintRequest& request) override
-    {
-        request.strOutputFile = m_strPdf;
-        request.strPrinter.clear();
-        return !m_strPdf.empty();
-    }
-
-private:
-    std::string m_strPdf;
-};
 
 // The search page after a time search from 10:00 every minute, all cameras;
 // false when it did not fill.
@@ -57,8 +39,6 @@ bool ShowSearch(CVX2200NETDlg& main)
 // Prints the page shown through its Print button into the PDF file.
 bool PrintShown(CVX2200NETDlg& main, bool bSearchPage, const std::string& strPdf)
 {
-    CShotPrompter prompter(strPdf);
-    CPrompter* pOld = SetPrompter(&prompter);
     QWidget* pPage = main.GetTabCtrl()->GetPage(bSearchPage ? CMenuTabCtrl::PAGE_SEARCH : CMenuTabCtrl::PAGE_VIEWER);
     const int nPrint = bSearchPage ? int {CSearchDlg::IDC_PRINT} : int {CViewerDlg::IDC_PRINT};
     auto* pButton = pPage->findChild<QAbstractButton*>(QStringLiteral("id%1").arg(nPrint));
@@ -68,10 +48,7 @@ bool PrintShown(CVX2200NETDlg& main, bool bSearchPage, const std::string& strPdf
         pSearch->GetList()->setCurrentRow(0);
         pSearch->OnThumbnailClicked();
     }
-    if (pButton)
-        pButton->click();
-    SetPrompter(pOld);
-    return std::filesystem::exists(strPdf);
+    return PrintWithButton(pButton, strPdf);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 //
 //   vx2200shot OUT.png [--split 1|4|9|16] [--camera N] [--lang en|ja] [--seconds S]
 //                      [--page viewer|search] [--print OUT.pdf]
-//   vx2200shot OUT.png --page fileviewer [--camera N] [--lang en|ja] [--open K]
+//   vx2200shot OUT.png --page fileviewer [--camera N] [--lang en|ja] [--open K] [--print OUT.pdf]
 //
 // It starts the recorder simulator in this process, recording its 16 cameras
 // at a short interval, gives the program a temporary program folder with an
@@ -35,7 +35,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: vx2200shot OUT.png [--split 1|4|9|16] [--camera 1..16] [--lang en|ja] "
                          "[--seconds 1..60] [--page viewer|search] [--print OUT.pdf]\n"
-                         "       vx2200shot OUT.png --page fileviewer [--camera 1..4] [--lang en|ja] [--open 1..60]\n");
+                         "       vx2200shot OUT.png --page fileviewer [--camera 1..4] [--lang en|ja] [--open 1..60] [--print OUT.pdf]\n");
     return 64;
 }
 
