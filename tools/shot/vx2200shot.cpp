@@ -1,13 +1,19 @@
-// vx2200shot: a picture of the program's main window on the DVR Viewer page.
+// vx2200shot: a picture of the program's main window on the DVR Viewer or the
+// DVR Remote page.
 //
-//   vx2200shot OUT.png [--split 1|4|9|16] [--camera N] [--lang en|ja] [--seconds S]
+//   vx2200shot OUT.png [--page viewer|remote] [--menu 0..8] [--split 1|4|9|16] [--camera N]
+//                      [--lang en|ja] [--seconds S]
 //
 // It starts the recorder simulator in this process, recording its 16 cameras
 // at a short interval, gives the program a temporary program folder with an
 // address book of one entry, "Demo DVR", opens the main window on Qt's
-// offscreen platform, connects through the connection dialog as an operator
-// would, selects the split, presses Play and lets the page run on its own timer
-// for a few seconds of live pictures; then it grabs the window into OUT.png.
+// offscreen platform and connects through the connection dialog as an operator
+// would. On the viewer page it selects the split, presses Play and lets the
+// page run on its own timer for a few seconds of live pictures. On the remote
+// page the recorder also plays, and the page polls it on its own timer; with
+// --menu N it presses Menu Setting (answering its question with yes), shows
+// setting page N as read from the simulator, and presses Display Log on the
+// log page. Then it grabs the window into OUT.png.
 #include "addressbook/flexgrid.h"
 #include "addressbook/selvxentrydlg.h"
 #include "shell/menutabctrl.h"
@@ -18,6 +24,10 @@
 #include "platform/scratchdir.h"
 #include "platform/stringtable.h"
 #include "sim/recordersim.h"
+#include "platform/prompter.h"
+#include "remote/controldlg.h"
+#include "remote/controltabctrl.h"
+#include "remote/menupage.h"
 #include "viewer/viewerdlg.h"
 
 #include <QAbstractButton>
@@ -36,6 +46,8 @@ namespace {
 
 struct Options {
     std::string strOut;
+    bool bRemote = false;
+    int nMenuPage = -1; // remote page: the setting page shown in menu-setting mode
     int nSplit = 4;   // cells per side
     int nCamera = 1;
     Language language = Language::English;
@@ -44,8 +56,8 @@ struct Options {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: vx2200shot OUT.png [--split 1|4|9|16] [--camera 1..16] [--lang en|ja] "
-                         "[--seconds 1..60]\n");
+    std::fprintf(stderr, "usage: vx2200shot OUT.png [--page viewer|remote] [--menu 0..8] [--split 1|4|9|16] "
+                         "[--camera 1..16] [--lang en|ja] [--seconds 1..60]\n");
     return 64;
 }
 
@@ -68,7 +80,15 @@ bool ParseArguments(int argc, char** argv, Options& options)
     for (int i = 1; i < argc; ++i) {
         const std::string strArg = argv[i];
         const bool bValue = i + 1 < argc;
-        if (strArg == "--split" && bValue) {
+        if (strArg == "--page" && bValue) {
+            const std::string strPage = argv[++i];
+            if (strPage != "viewer" && strPage != "remote")
+                return false;
+            options.bRemote = strPage == "remote";
+        } else if (strArg == "--menu" && bValue) {
+            if (!ParseInt(argv[++i], 0, CControlTabCtrl::PAGE_COUNT - 1, options.nMenuPage))
+                return false;
+        } else if (strArg == "--split" && bValue) {
             if (!ParseSplit(argv[++i], options.nSplit))
                 return false;
         } else if (strArg == "--camera" && bValue) {
@@ -88,8 +108,18 @@ bool ParseArguments(int argc, char** argv, Options& options)
             return false;
         }
     }
-    return !options.strOut.empty();
+    return !options.strOut.empty() && (options.nMenuPage < 0 || options.bRemote);
 }
+
+// Answers every question with yes: entering menu-setting mode asks one.
+class CYesPrompter : public CPrompter {
+public:
+    int Confirm(int) override { return 1; }
+    int MessageBox(const std::string&, const std::string&, MessageIcon, MessageButtons buttons) override
+    {
+        return buttons == MessageButtons::YesNo ? IDYES : IDOK;
+    }
+};
 
 // Runs the event loop for nMilliseconds: the pages' timers tick as in the program.
 void RunFor(int nMilliseconds)
@@ -123,6 +153,37 @@ void Click(QWidget* pPage, int nId)
 {
     if (auto* pButton = pPage->findChild<QAbstractButton*>(QStringLiteral("id%1").arg(nId)))
         pButton->click();
+}
+
+void ShowViewer(CVX2200NETDlg& main, const Options& options)
+{
+    QWidget* pPage = main.GetTabCtrl()->GetPage(CMenuTabCtrl::PAGE_VIEWER);
+    Click(pPage, CViewerDlg::CAMERA_IDS[static_cast<std::size_t>(options.nCamera - 1)]);
+    Click(pPage, CViewerDlg::DIVISION_IDS[static_cast<std::size_t>(options.nSplit - 1)]);
+    // Let the first status poll find the recorder recording, then play live.
+    RunFor(1000);
+    Click(pPage, CViewerDlg::IDC_PLAY);
+    RunFor(options.nSeconds * 1000);
+}
+
+// The front panel as polled, of a recorder that records and plays; or a
+// setting page of menu-setting mode.
+void ShowRemote(CVX2200NETDlg& main, CRecorderSim& sim, const Options& options)
+{
+    main.GetTabCtrl()->SelectTab(CMenuTabCtrl::PAGE_REMOTE);
+    auto* pPage = qobject_cast<CControlDlg*>(main.GetTabCtrl()->GetPage(CMenuTabCtrl::PAGE_REMOTE));
+    sim.SetStatus({1, 2, 1, 0});
+    RunFor(options.nSeconds * 1000);
+    if (!pPage || options.nMenuPage < 0)
+        return;
+    CYesPrompter prompter;
+    CPrompter* pPrevious = SetPrompter(&prompter);
+    pPage->OnMenuSetting();
+    pPage->GetTabCtrl()->SelectPage(options.nMenuPage);
+    if (options.nMenuPage == CControlTabCtrl::PAGE_LOG)
+        Click(pPage->GetTabCtrl()->GetPage(CControlTabCtrl::PAGE_LOG), 1479);
+    SetPrompter(pPrevious);
+    RunFor(300);
 }
 
 int Run(const Options& options)
@@ -159,13 +220,10 @@ int Run(const Options& options)
         std::fprintf(stderr, "vx2200shot: could not connect to the simulator\n");
         return 1;
     }
-    QWidget* pPage = main.GetTabCtrl()->GetPage(CMenuTabCtrl::PAGE_VIEWER);
-    Click(pPage, CViewerDlg::CAMERA_IDS[static_cast<std::size_t>(options.nCamera - 1)]);
-    Click(pPage, CViewerDlg::DIVISION_IDS[static_cast<std::size_t>(options.nSplit - 1)]);
-    // Let the first status poll find the recorder recording, then play live.
-    RunFor(1000);
-    Click(pPage, CViewerDlg::IDC_PLAY);
-    RunFor(options.nSeconds * 1000);
+    if (options.bRemote)
+        ShowRemote(main, sim, options);
+    else
+        ShowViewer(main, options);
 
     const QPixmap shot = main.grab();
     app.DisconnectLink();

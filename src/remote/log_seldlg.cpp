@@ -1,0 +1,9 @@
+#include "remote/log_seldlg.h"
+
+CLogSelDlg::CLogSelDlg(QWidget* pParent) : CMenuPage(IDD, pParent)
+{
+}
+
+void CLogSelDlg::Clear()
+{
+}
