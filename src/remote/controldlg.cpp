@@ -1,5 +1,6 @@
 // The DVR Remote page: its controls, showing and hiding, and menu-setting
-// mode. The status poll and the keys are in controlpanel.cpp.
+// mode. The status poll and the keys are in controlpanel.cpp, the settings
+// files in controlsettings.cpp.
 #include "remote/controldlg.h"
 
 #include "app/vx2200net.h"
@@ -301,15 +302,4 @@ void CControlDlg::RecordKey()
 {
     if (m_pCtrl)
         m_pCtrl->RecordKey();
-}
-
-// ---------------------------------------------------------------------------
-// Settings files
-
-void CControlDlg::OnDownload()
-{
-}
-
-void CControlDlg::OnUpload()
-{
 }

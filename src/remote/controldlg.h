@@ -20,6 +20,7 @@
 
 class CColorButton;
 class CControlTabCtrl;
+class CSettingsImage;
 class CVX2200Ctrl;
 class CVX2200NETApp;
 class QLabel;
@@ -135,6 +136,10 @@ private:
 
     void EnterMenuMode();
     void LeaveMenuMode();
+
+    // Settings files.
+    bool ChooseUploadFile(CSettingsImage& image);
+    void RestorePower(bool bSwitchedOff);
 
     // Controls, in the page's declaration order.
     QLabel* m_stcLamp = nullptr;

@@ -2,6 +2,7 @@
 
 #include "widgets/confirmdlg.h"
 #include "widgets/cursorlift.h"
+#include "widgets/lockedfiledialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -46,4 +47,14 @@ int CQtPrompter::MessageBox(const std::string& strText, const std::string& strCa
     case QMessageBox::No: return IDNO;
     default: return IDCANCEL;
     }
+}
+
+std::optional<std::string> CQtPrompter::ChooseFile(const FileRequest& request)
+{
+    CCursorLift lift;
+    CLockedFileDialog dlg(request, QApplication::activeWindow());
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const std::string strPath = dlg.ChosenPath();
+    return strPath.empty() ? std::nullopt : std::optional<std::string>(strPath);
 }

@@ -9,4 +9,5 @@ public:
     int Confirm(int nMode) override;
     int MessageBox(const std::string& strText, const std::string& strCaption,
                    MessageIcon icon, MessageButtons buttons) override;
+    std::optional<std::string> ChooseFile(const FileRequest& request) override;
 };
