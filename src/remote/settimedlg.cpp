@@ -103,12 +103,17 @@ CSetTimeDlg::Clock CSetTimeDlg::ReadClock() const
     return {date, nHour, nMinute, nSecond};
 }
 
+// Only what changed is set: formatting the long date is not cheap.
 void CSetTimeDlg::ShowClock()
 {
-    m_pDate->setDate(m_timeDate.isValid() ? m_timeDate : NULL_DATE);
-    m_pHour->setText(Two(m_nHour));
-    m_pMinute->setText(Two(m_nMinute));
-    m_pSecond->setText(Two(m_nSecond));
+    const QDate date = m_timeDate.isValid() ? m_timeDate : NULL_DATE;
+    if (m_pDate->date() != date)
+        m_pDate->setDate(date);
+    const std::pair<QLineEdit*, int> edits[] = {{m_pHour, m_nHour}, {m_pMinute, m_nMinute}, {m_pSecond, m_nSecond}};
+    for (const auto& [pEdit, nValue] : edits) {
+        if (const QString strText = Two(nValue); pEdit->text() != strText)
+            pEdit->setText(strText);
+    }
 }
 
 bool CSetTimeDlg::TakeNumber(QLineEdit* pEdit, int nMin, int nMax, int& nValue)
