@@ -21,7 +21,7 @@ fi
 demo="$(pwd)/build/demo"
 mkdir -p "$demo/config/Varnel" "$demo/prog/Data"
 
-build/sim/vx2200sim --port 0 --cameras 16 >"$demo/sim.out" 2>"$demo/sim.err" &
+build/sim/vx2200sim --port 0 --cameras 16 --clients 4 >"$demo/sim.out" 2>"$demo/sim.err" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true' EXIT INT TERM
 

@@ -22,7 +22,7 @@ struct FaultArg {
 void Usage()
 {
     std::cerr << "usage: vx2200sim [--port N] [--bind ADDR] [--cameras N] [--start \"YYYY-MM-DD hh:mm:ss\"]\n"
-                 "                 [--accept-menu-always] [--single-disk] [--fault CODE=KIND[:N]]... [--trace]\n"
+                 "                 [--accept-menu-always] [--single-disk] [--clients N] [--fault CODE=KIND[:N]]... [--trace]\n"
                  "fault kinds: " << SimFaultNames() << "\n";
 }
 
@@ -65,6 +65,9 @@ bool ParseArgs(int argc, char** argv, CRecorderSim::Options& options, std::vecto
             options.bAcceptMenuAlways = true;
         } else if (strArg == "--single-disk") {
             options.bSingleDisk = true;
+        } else if (strArg == "--clients" && bHasValue) {
+            if (!ParseInt(argv[++i], 1, CRecorderSim::MAX_CLIENTS, options.nMaxClients))
+                return false;
         } else if (strArg == "--fault" && bHasValue) {
             FaultArg arg;
             if (!ParseFault(argv[++i], arg))

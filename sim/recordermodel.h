@@ -70,6 +70,7 @@ public:
     std::vector<SimLogRecord> GetLog(int nKind) const; // newest first
     void SetLog(int nKind, const std::vector<SimLogRecord>& records);
     void SetAcceptMenuAlways(bool bAccept) { m_config.bAcceptMenuAlways = bAccept; }
+    void SetSingleDisk(bool bSingle) { m_config.bSingleDisk = bSingle; }
     // An alarm input: alarm recording starts.
     void TriggerAlarm();
 

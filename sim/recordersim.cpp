@@ -94,7 +94,7 @@ void CRecorderSim::Stop()
     const char ch = 'q';
     [[maybe_unused]] const ssize_t r = ::write(m_hWake[1], &ch, 1);
     m_thread.join();
-    CloseClient(false);
+    CloseAllClients(false);
     CloseHandle(m_hListen);
     CloseHandle(m_hWake[0]);
     CloseHandle(m_hWake[1]);
@@ -103,7 +103,9 @@ void CRecorderSim::Stop()
 void CRecorderSim::Run()
 {
     while (!m_bStop) {
-        if (m_hClient >= 0) {
+        if (m_options.nMaxClients > 1) {
+            PollClients();
+        } else if (m_hClient >= 0) {
             // A client's requests come one after another: the receive itself
             // waits for the next one (at most POLL_MS), which answers sooner
             // than a poll before every receive.
@@ -121,23 +123,88 @@ void CRecorderSim::Run()
                 Accept();
         }
         ServeDropRequest();
+        PromoteWaiting();
         if (m_hClient >= 0 && m_reader.HasPartial() && NowMs() - m_nLastByteMs > PARTIAL_LIMIT_MS)
             Record(SimTraceEntry::Direction::Received, m_reader.TakePartial());
     }
 }
 
+int CRecorderSim::ClientCount() const
+{
+    return (m_hClient >= 0 ? 1 : 0) + static_cast<int>(m_others.size());
+}
+
+void CRecorderSim::PollClients()
+{
+    std::vector<pollfd> pfds;
+    pfds.push_back({m_hWake[0], POLLIN, 0});
+    const int nMax = std::clamp(m_options.nMaxClients, 1, MAX_CLIENTS);
+    pfds.push_back({m_hListen, static_cast<short>(ClientCount() < nMax ? POLLIN : 0), 0});
+    if (m_hClient >= 0)
+        pfds.push_back({m_hClient, POLLIN, 0});
+    for (const Client& client : m_others)
+        pfds.push_back({client.h, POLLIN, 0});
+    if (::poll(pfds.data(), pfds.size(), POLL_MS) < 0)
+        return;
+    if (pfds[0].revents) {
+        char buf[16];
+        while (::read(m_hWake[0], buf, sizeof buf) > 0) {
+        }
+    }
+    for (std::size_t i = 2; i < pfds.size() && !m_bStop; ++i) {
+        if (pfds[i].revents == 0)
+            continue;
+        if (pfds[i].fd != m_hClient)
+            SwapIn(pfds[i].fd);
+        if (pfds[i].fd == m_hClient)
+            ReadClient();
+    }
+    if ((pfds[1].revents & POLLIN) && !m_bStop)
+        Accept();
+}
+
+void CRecorderSim::SwapIn(int h)
+{
+    for (Client& client : m_others) {
+        if (client.h != h)
+            continue;
+        std::swap(client.h, m_hClient);
+        std::swap(client.reader, m_reader);
+        std::swap(client.nLastByteMs, m_nLastByteMs);
+        break;
+    }
+    std::erase_if(m_others, [](const Client& client) { return client.h < 0; });
+}
+
+// The client being served left: another connected one takes its place.
+void CRecorderSim::PromoteWaiting()
+{
+    if (m_hClient >= 0 || m_others.empty())
+        return;
+    Client& client = m_others.back();
+    m_hClient = client.h;
+    m_reader = std::move(client.reader);
+    m_nLastByteMs = client.nLastByteMs;
+    m_others.pop_back();
+}
+
 void CRecorderSim::Accept()
 {
-    m_hClient = ::accept4(m_hListen, nullptr, nullptr, SOCK_CLOEXEC);
-    if (m_hClient < 0)
+    const int h = ::accept4(m_hListen, nullptr, nullptr, SOCK_CLOEXEC);
+    if (h < 0)
         return;
     const int nOn = 1;
-    ::setsockopt(m_hClient, IPPROTO_TCP, TCP_NODELAY, &nOn, sizeof nOn);
+    ::setsockopt(h, IPPROTO_TCP, TCP_NODELAY, &nOn, sizeof nOn);
     const timeval timeout {SEND_TIMEOUT_S, 0};
-    ::setsockopt(m_hClient, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    ::setsockopt(h, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     const timeval wait {0, POLL_MS * 1000};
-    ::setsockopt(m_hClient, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    m_reader = CSimFrameReader();
+    ::setsockopt(h, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    if (m_hClient >= 0) {
+        m_others.push_back({h, CSimFrameReader(), NowMs()});
+    } else {
+        m_hClient = h;
+        m_reader = CSimFrameReader();
+    }
     std::lock_guard lock(m_mutex);
     ++m_nConnections;
 }
@@ -283,6 +350,15 @@ void CRecorderSim::CloseClient(bool bReset)
     m_reader = CSimFrameReader();
 }
 
+void CRecorderSim::CloseAllClients(bool bReset)
+{
+    CloseClient(bReset);
+    while (!m_others.empty()) {
+        PromoteWaiting();
+        CloseClient(bReset);
+    }
+}
+
 void CRecorderSim::ServeDropRequest()
 {
     std::optional<bool> request;
@@ -292,7 +368,7 @@ void CRecorderSim::ServeDropRequest()
     }
     if (!request)
         return;
-    CloseClient(*request);
+    CloseAllClients(*request);
     m_dropDone.notify_all();
 }
 
@@ -417,6 +493,12 @@ void CRecorderSim::SetAcceptMenuAlways(bool bAccept)
 {
     std::lock_guard lock(m_mutex);
     m_model.SetAcceptMenuAlways(bAccept);
+}
+
+void CRecorderSim::SetSingleDisk(bool bSingle)
+{
+    std::lock_guard lock(m_mutex);
+    m_model.SetSingleDisk(bSingle);
 }
 
 void CRecorderSim::TriggerAlarm()

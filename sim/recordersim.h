@@ -1,6 +1,9 @@
 // The recorder simulator: a CRecorderModel served over TCP on a background
-// thread, one client at a time, with fault injection per command code and a
-// trace of every block of bytes received and sent.
+// thread, with fault injection per command code and a trace of every block of
+// bytes received and sent. It serves one client at a time, the next when the
+// previous one has left; told to, it serves up to nMaxClients at once, each
+// request answered whole before the next one of any client (so a tool can act
+// on the recorder while the program stays connected).
 #pragma once
 
 #include "sim/recordermodel.h"
@@ -32,7 +35,9 @@ public:
         bool bSingleDisk = false;           // play mode, disk mode and its display do not apply (refused)
         std::ostream* pTraceStream = nullptr; // a hex line per block received or sent
         std::size_t nTraceKeep = 20000;     // entries Trace() keeps, the newest (0: no trace is kept)
+        int nMaxClients = 1;                // clients served at once, 1..MAX_CLIENTS
     };
+    static constexpr int MAX_CLIENTS = 8;
 
     CRecorderSim(); // default options
     explicit CRecorderSim(Options options);
@@ -57,8 +62,9 @@ public:
 
     // Clients served so far (each accepted connection counts).
     int ConnectionCount() const;
-    // Ends the connection of the client being served now: reset (bReset) or
-    // closed. A client still waiting to be served is not affected.
+    // Ends the connection of the client being served now, and of every other
+    // one connected: reset (bReset) or closed. A client still waiting to be
+    // served is not affected.
     void DropClient(bool bReset);
 
     // The recorder's state, thread-safe.
@@ -73,6 +79,7 @@ public:
     std::vector<SimLogRecord> GetLog(int nKind) const;
     void SetLog(int nKind, const std::vector<SimLogRecord>& records);
     void SetAcceptMenuAlways(bool bAccept);
+    void SetSingleDisk(bool bSingle);
     void TriggerAlarm();
 
     // The recorded pictures, thread-safe: the picture position, how many have
@@ -87,6 +94,13 @@ public:
     void SetFixedPicture(std::optional<std::string> bytes);
 
 private:
+    // A connected client that is not the one being served now.
+    struct Client {
+        int h = -1;
+        CSimFrameReader reader;
+        long long nLastByteMs = 0;
+    };
+
     struct FaultEntry {
         SimFault fault = SimFault::None;
         int nTimes = -1;
@@ -96,19 +110,28 @@ private:
     void Run();
     void Accept();
     void ReadClient();
+    // Several clients: waits for any of them (or a new one) and serves the
+    // requests of those that sent some.
+    void PollClients();
+    // Makes the other client with handle h the one being served.
+    void SwapIn(int h);
+    void PromoteWaiting();
+    int ClientCount() const;
     void Serve(const SimRequest& request);
     SimFault TakeFault(const std::string& strCode);
     void SendAnswer(CRecorderModel::Answer answer, SimFault fault);
     void SendBytes(const std::string& strBytes, bool bTrickle);
     bool PauseFor(int nMilliseconds);
     void CloseClient(bool bReset);
+    void CloseAllClients(bool bReset);
     void ServeDropRequest();
     void Record(SimTraceEntry::Direction direction, const std::string& strBytes);
 
     Options m_options;
     int m_nPort = 0;
     int m_hListen = -1;
-    int m_hClient = -1;
+    int m_hClient = -1; // the client being served now
+    std::vector<Client> m_others;
     int m_hWake[2] = {-1, -1};
     std::thread m_thread;
     std::atomic<bool> m_bStop {false};

@@ -3,6 +3,7 @@
 #include "widgets/confirmdlg.h"
 #include "widgets/cursorlift.h"
 #include "widgets/printerchooser.h"
+#include "widgets/lockedfiledialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -51,5 +52,16 @@ int CQtPrompter::MessageBox(const std::string& strText, const std::string& strCa
 
 bool CQtPrompter::ChoosePrinter(PrintRequest& request)
 {
+    CCursorLift lift;
     return CPrinterChooser::Choose(request);
+}
+
+std::optional<std::string> CQtPrompter::ChooseFile(const FileRequest& request)
+{
+    CCursorLift lift;
+    CLockedFileDialog dlg(request, QApplication::activeWindow());
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const std::string strPath = dlg.ChosenPath();
+    return strPath.empty() ? std::nullopt : std::optional<std::string>(strPath);
 }

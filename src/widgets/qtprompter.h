@@ -10,4 +10,5 @@ public:
     int MessageBox(const std::string& strText, const std::string& strCaption,
                    MessageIcon icon, MessageButtons buttons) override;
     bool ChoosePrinter(PrintRequest& request) override;
+    std::optional<std::string> ChooseFile(const FileRequest& request) override;
 };

@@ -168,6 +168,37 @@ TEST_F(RecorderSimTest, ServesOneClientAtATimeAndTheNextOneAfterwards)
     EXPECT_EQ(m_sim.ConnectionCount(), 2);
 }
 
+TEST(RecorderSimClients, ServesSeveralClientsAtOnceWhenToldTo)
+{
+    CRecorderSim::Options options = StartingAt({2004, 3, 15, 8, 5, 0});
+    options.nMaxClients = 2;
+    CRecorderSim sim(options);
+    ASSERT_TRUE(sim.Start());
+    CVX2200Ctrl first;
+    CVX2200Ctrl second;
+    CVX2200Ctrl third;
+    for (CVX2200Ctrl* pCtrl : {&first, &second, &third}) {
+        pCtrl->SetAskToReconnect(false);
+        ASSERT_EQ(pCtrl->Connect("127.0.0.1", sim.Port()), 0);
+    }
+    // The first two are served in turn, on one recorder; the third waits.
+    std::array<int, 4> status {};
+    ASSERT_EQ(second.KeyPlay(), 0);
+    ASSERT_EQ(first.QueryStatus(status), 0);
+    EXPECT_EQ(status[1], 2);
+    ASSERT_EQ(first.KeyPlayStop(), 0);
+    ASSERT_EQ(second.QueryStatus(status), 0);
+    EXPECT_EQ(status[1], 0);
+    EXPECT_EQ(third.QueryStatus(status), 3);
+    first.Disconnect();
+    EXPECT_EQ(third.QueryStatus(status), 0);
+    EXPECT_EQ(second.KeyPlay(), 0);
+    EXPECT_EQ(sim.ConnectionCount(), 3);
+    sim.DropClient(true);
+    EXPECT_NE(second.QueryStatus(status), 0);
+    EXPECT_NE(third.QueryStatus(status), 0);
+}
+
 TEST_F(RecorderSimTest, FaultsLastForTheirCountAfterTheirSkip)
 {
     m_sim.SetFault("BTPL", SimFault::Refuse, 2, 1);

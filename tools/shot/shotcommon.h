@@ -37,4 +37,5 @@ int SaveShot(QWidget& window, const std::string& strOut);
 
 // The pages: each returns the tool's exit status.
 int ShootViewer(const ShotOptions& options); // the viewer and the search page, printing
+int ShootRemote(const ShotOptions& options, CRecorderSim& sim);
 int ShootFileViewer(const ShotOptions& options, CRecorderSim& sim, const std::string& strScratch);

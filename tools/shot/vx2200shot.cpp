@@ -3,6 +3,7 @@
 //
 //   vx2200shot OUT.png [--split 1|4|9|16] [--camera N] [--lang en|ja] [--seconds S]
 //                      [--page viewer|search] [--print OUT.pdf]
+//   vx2200shot OUT.png --page remote [--menu 0..8] [--lang en|ja] [--seconds S]
 //   vx2200shot OUT.png --page fileviewer [--camera N] [--lang en|ja] [--open K] [--print OUT.pdf]
 //
 // It starts the recorder simulator in this process, recording its 16 cameras
@@ -12,8 +13,9 @@
 // operator would, selects the split, presses Play and lets the page run on its
 // own timer for a few seconds of live pictures; --page search then runs a time
 // search from 10:00 every minute; --print holds the picture (PAUSE) and prints
-// the page through the print dialog's path into OUT.pdf. The file viewer needs
-// no recorder (shotfileviewer.cpp). Then it grabs the window into OUT.png.
+// the page through the print dialog's path into OUT.pdf. The remote page shows
+// the front panel or a setting page (shotremote.cpp); the file viewer needs no
+// recorder (shotfileviewer.cpp). Then it grabs the window into OUT.png.
 #include "shotcommon.h"
 
 #include "app/vx2200net.h"
@@ -21,6 +23,7 @@
 #include "platform/painthook.h"
 #include "platform/parseint.h"
 #include "platform/scratchdir.h"
+#include "remote/controltabctrl.h"
 #include "sim/recordersim.h"
 
 #include <QApplication>
@@ -35,6 +38,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: vx2200shot OUT.png [--split 1|4|9|16] [--camera 1..16] [--lang en|ja] "
                          "[--seconds 1..60] [--page viewer|search] [--print OUT.pdf]\n"
+                         "       vx2200shot OUT.png --page remote [--menu 0..8] [--lang en|ja] [--seconds 1..60]\n"
                          "       vx2200shot OUT.png --page fileviewer [--camera 1..4] [--lang en|ja] [--open 1..60] [--print OUT.pdf]\n");
     return 64;
 }
@@ -55,7 +59,7 @@ bool ParseSplit(const char* psz, int& nSplit)
 
 bool IsPage(const std::string& strPage)
 {
-    return strPage == "viewer" || strPage == "search" || strPage == "fileviewer";
+    return strPage == "viewer" || strPage == "search" || strPage == "remote" || strPage == "fileviewer";
 }
 
 bool ParseArguments(int argc, char** argv, ShotOptions& options)
@@ -78,6 +82,9 @@ bool ParseArguments(int argc, char** argv, ShotOptions& options)
             options.strPage = argv[++i];
             if (!IsPage(options.strPage))
                 return false;
+        } else if (strArg == "--menu" && bValue) {
+            if (!ParseInt(argv[++i], 0, CControlTabCtrl::PAGE_COUNT - 1, options.nMenu))
+                return false;
         } else if (strArg == "--open" && bValue) {
             if (!ParseInt(argv[++i], 1, CFileViewDlg::MAX_THUMBNAIL, options.nOpen))
                 return false;
@@ -92,7 +99,7 @@ bool ParseArguments(int argc, char** argv, ShotOptions& options)
             return false;
         }
     }
-    return !options.strOut.empty();
+    return !options.strOut.empty() && (options.nMenu < 0 || options.strPage == "remote");
 }
 
 int Run(const ShotOptions& options)
@@ -124,6 +131,8 @@ int Run(const ShotOptions& options)
     app.AddEntry("Demo DVR", "127.0.0.1", sim.Port());
     if (options.strPage == "fileviewer")
         return ShootFileViewer(options, sim, dir.Path());
+    if (options.strPage == "remote")
+        return ShootRemote(options, sim);
     return ShootViewer(options);
 }
 
