@@ -9,6 +9,10 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh $(cat scripts/build-packages.txt)
 cmake -S . -B build-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_BUILD_TESTS=ON >/dev/null
-cmake --build build-soak -j "$(nproc 2>/dev/null || echo 2)" --target test_viewer >/dev/null
-QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 VX_SOAK_SECONDS=${1:-600} \
-    build-soak/tests/viewer/test_viewer --gtest_filter='*Soak*:*SurvivesEveryFault*'
+cmake --build build-soak -j "$(nproc 2>/dev/null || echo 2)" --target test_viewer test_remote >/dev/null
+seconds=${1:-600}
+# The viewer's share of the time, then the remote page's poll.
+QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 VX_SOAK_SECONDS=$((seconds * 4 / 5)) \
+    build-soak/tests/viewer/test_viewer --gtest_filter='*SurvivesEveryFault*'
+QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 VX_SOAK_SECONDS=$((seconds / 5)) \
+    build-soak/tests/remote/test_remote --gtest_filter='*SurvivesEveryFault*'

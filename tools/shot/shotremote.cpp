@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "remote/controldlg.h"
 #include "remote/controltabctrl.h"
+#include "remote/menupage.h"
 #include "shell/menutabctrl.h"
 #include "shell/vx2200netdlg.h"
 #include "sim/recordersim.h"
