@@ -42,6 +42,8 @@ public:
         bool bAcceptMenuAlways = false;
         bool bSingleDisk = false; // play mode, disk mode and its display do not apply
         int nCameras = 16;
+        // REC INTERVAL (0..14) of the recorded hour and after; -1 the factory value.
+        int nRecInterval = -1;
     };
 
     // What the recorder sends back: an acknowledge byte (or none) and an answer

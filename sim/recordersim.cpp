@@ -34,6 +34,7 @@ CRecorderModel::Config ModelConfig(const CRecorderSim::Options& options)
     config.bAcceptMenuAlways = options.bAcceptMenuAlways;
     config.bSingleDisk = options.bSingleDisk;
     config.nCameras = options.nCameras;
+    config.nRecInterval = options.nRecInterval;
     return config;
 }
 

@@ -9,4 +9,6 @@ public:
     int Confirm(int nMode) override;
     int MessageBox(const std::string& strText, const std::string& strCaption,
                    MessageIcon icon, MessageButtons buttons) override;
+    // qtfolderpicker.cpp
+    std::optional<std::string> ChooseFolder(const std::string& strTitle, const std::string& strStart) override;
 };
