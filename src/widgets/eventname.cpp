@@ -6,6 +6,7 @@
 
 CEventName::CEventName(QWidget* pParent) : QLineEdit(pParent)
 {
+    setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 void CEventName::focusInEvent(QFocusEvent* pEvent)
