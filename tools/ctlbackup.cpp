@@ -10,6 +10,7 @@
 #include "store/filedbase.h"
 #include "store/savecheck.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -105,11 +106,24 @@ public:
     }
     void Update(const CBackupRun& run)
     {
-        if (!m_bShown || (run.Progress() == m_nLast && run.SavedCount() - m_nLastCount < BAR_EVERY))
+        if (run.Progress() != m_nLast || run.SavedCount() - m_nLastCount >= BAR_EVERY)
+            Draw(run.Progress(), run.SavedCount());
+    }
+    // A run that reached its end shows a full bar.
+    void Finish(const CBackupRun& run, bool bInterrupted)
+    {
+        if (!run.HasFailed() && !bInterrupted)
+            Draw(CBackupRun::RANGE, run.SavedCount());
+    }
+
+private:
+    void Draw(int nProgress, int nCount)
+    {
+        if (!m_bShown)
             return;
-        m_nLast = run.Progress();
-        m_nLastCount = run.SavedCount();
-        const int nFilled = m_nLast * BAR_WIDTH / CBackupRun::RANGE;
+        m_nLast = nProgress;
+        m_nLastCount = nCount;
+        const int nFilled = std::clamp(m_nLast, 0, CBackupRun::RANGE) * BAR_WIDTH / CBackupRun::RANGE;
         std::fprintf(stderr, "\r[%s%s] %3d%%  %d saved", std::string(static_cast<std::size_t>(nFilled), '#').c_str(),
                      std::string(static_cast<std::size_t>(BAR_WIDTH - nFilled), ' ').c_str(), m_nLast,
                      m_nLastCount);
@@ -117,7 +131,6 @@ public:
         m_bDrawn = true;
     }
 
-private:
     bool m_bShown;
     bool m_bDrawn = false;
     int m_nLast = -1;
@@ -205,6 +218,7 @@ int RunBackup(CVX2200Ctrl& ctrl, const CBackupJob& job)
             run.Step();
             bar.Update(run);
         }
+        bar.Finish(run, g_bInterrupted != 0);
     }
     PrintSummary(run);
     if (run.HasFailed()) {
