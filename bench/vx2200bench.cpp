@@ -10,6 +10,10 @@
 // or less), the whole FetchPicture per picture and how many a 33-ms tick
 // holds, the allocations of one fetch, and decoding a picture file against a
 // bare decode of it from memory (goal 1.15 or less).
+//
+// Last, the viewer page plays, and a backup runs through the progress dialog's
+// 20-ms tick and through vx2200ctl (backup_bench.cpp).
+#include "backup_bench.h"
 #include "jpegdecode_bench.h"
 #include "link/vx2200ctrl.h"
 #include "picture_bench.h"
@@ -197,5 +201,7 @@ int main()
     BenchJpegDecode(std::cout);
     std::cout.flush();
     BenchViewer(std::cout);
+    std::cout.flush();
+    BenchBackup(std::cout);
     return 0;
 }

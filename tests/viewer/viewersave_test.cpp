@@ -101,26 +101,32 @@ protected:
 
 } // namespace
 
-// An Image run of 3 from the start of the recording: each picture shown is
-// stored, the fourth ends the run and is shown, not stored; the event is in
-// the database.
-TEST_F(ViewerSaveTest, ImageRunOfThreeFetchesFourAndStoresThree)
+// An Image run of N from the start of the recording: each picture shown is
+// stored, the one after the last ends the run and is shown, not stored; the
+// event is in the database.
+TEST_F(ViewerSaveTest, ImageRunOfNFetchesNPlusOneAndStoresN)
 {
     Poll();
-    GoToRecordingStart();
-    StartImageRun(3);
-    EXPECT_EQ(Page().GetPlayState(), CViewerDlg::PLAY_SAVING);
-    EXPECT_EQ(Page().GetSavedCount(), 1);
-    TickWhileSaving();
-    EXPECT_FALSE(Page().IsSaving());
-    EXPECT_EQ(Page().GetPlayState(), CViewerDlg::PLAY_STOP);
-    EXPECT_EQ(CountReceived("JU"), 4);
-    const Pictures stored = FilesBelow(m_strEvent);
-    EXPECT_EQ(stored.size(), 3u);
-    EXPECT_TRUE(stored == Recorded(1, 3));
-    // The picture that ended the run is the one shown.
-    EXPECT_EQ(m_sim.PicturePosition(), 4);
-    EXPECT_EQ(Events(), (CFileDBase::Entries {{"Gate", m_strEvent}}));
+    for (const int nCount : {3, 10}) {
+        SCOPED_TRACE(nCount);
+        std::filesystem::remove_all(m_dir / "pics");
+        m_pApp->GetFileDB()->Load();
+        m_pApp->GetFileDB()->RemoveMissing();
+        GoToRecordingStart();
+        StartImageRun(nCount);
+        EXPECT_EQ(Page().GetPlayState(), CViewerDlg::PLAY_SAVING);
+        EXPECT_EQ(Page().GetSavedCount(), 1);
+        TickWhileSaving();
+        EXPECT_FALSE(Page().IsSaving());
+        EXPECT_EQ(Page().GetPlayState(), CViewerDlg::PLAY_STOP);
+        EXPECT_EQ(CountReceived("JU"), nCount + 1);
+        const Pictures stored = FilesBelow(m_strEvent);
+        EXPECT_EQ(stored.size(), static_cast<std::size_t>(nCount));
+        EXPECT_TRUE(stored == Recorded(1, nCount));
+        // The picture that ended the run is the one shown.
+        EXPECT_EQ(m_sim.PicturePosition(), nCount + 1);
+        EXPECT_EQ(Events(), (CFileDBase::Entries {{"Gate", m_strEvent}}));
+    }
 }
 
 TEST_F(ViewerSaveTest, ImageRunOfOneStoresTheNextPictureAndStaysStopped)

@@ -1,6 +1,7 @@
 // vx2200shot: a picture of the program's main window on the DVR Viewer page.
 //
 //   vx2200shot OUT.png [--split 1|4|9|16] [--camera N] [--lang en|ja] [--seconds S]
+//              [--dialog save|progress]
 //
 // It starts the recorder simulator in this process, recording its 16 cameras
 // at a short interval, gives the program a temporary program folder with an
@@ -8,10 +9,14 @@
 // offscreen platform, connects through the connection dialog as an operator
 // would, selects the split, presses Play and lets the page run on its own timer
 // for a few seconds of live pictures; then it grabs the window into OUT.png.
+// With --dialog it presses REC instead and grabs the save-to-PC dialog, or,
+// after choosing "Backup " of the last five minutes, the progress dialog two
+// seconds into the backup.
 #include "addressbook/flexgrid.h"
 #include "addressbook/selvxentrydlg.h"
 #include "shell/menutabctrl.h"
 #include "app/vx2200net.h"
+#include "backup/vwrecsetdlg.h"
 #include "shell/vx2200netdlg.h"
 #include "platform/painthook.h"
 #include "platform/parseint.h"
@@ -40,12 +45,13 @@ struct Options {
     int nCamera = 1;
     Language language = Language::English;
     int nSeconds = 3;
+    std::string strDialog; // "save" or "progress"
 };
 
 int Usage()
 {
     std::fprintf(stderr, "usage: vx2200shot OUT.png [--split 1|4|9|16] [--camera 1..16] [--lang en|ja] "
-                         "[--seconds 1..60]\n");
+                         "[--seconds 1..60] [--dialog save|progress]\n");
     return 64;
 }
 
@@ -81,6 +87,10 @@ bool ParseArguments(int argc, char** argv, Options& options)
             options.language = strLang == "ja" ? Language::Japanese : Language::English;
         } else if (strArg == "--seconds" && bValue) {
             if (!ParseInt(argv[++i], 1, 60, options.nSeconds))
+                return false;
+        } else if (strArg == "--dialog" && bValue) {
+            options.strDialog = argv[++i];
+            if (options.strDialog != "save" && options.strDialog != "progress")
                 return false;
         } else if (!strArg.empty() && strArg[0] != '-' && options.strOut.empty()) {
             options.strOut = strArg;
@@ -125,6 +135,35 @@ void Click(QWidget* pPage, int nId)
         pButton->click();
 }
 
+// Presses REC and grabs the save-to-PC dialog, or the progress dialog of a
+// backup of the last five minutes while it runs.
+QPixmap GrabDialog(QWidget* pPage, const std::string& strDialog)
+{
+    QPixmap shot;
+    QTimer::singleShot(300, pPage, [&] {
+        auto* pDlg = qobject_cast<CVwRecSetDlg*>(QApplication::activeModalWidget());
+        if (!pDlg)
+            return;
+        if (strDialog == "save") {
+            shot = pDlg->grab();
+            pDlg->OnCancel();
+            return;
+        }
+        Click(pDlg, CVwRecSetDlg::IDC_BACKUP);
+        QTimer::singleShot(2000, pPage, [&] {
+            if (QWidget* pProgress = QApplication::activeModalWidget()) {
+                shot = pProgress->grab();
+                Click(pProgress, 1661);
+            }
+        });
+        pDlg->OnOK();
+        if (pDlg->isVisible())
+            pDlg->OnCancel();
+    });
+    Click(pPage, CViewerDlg::IDC_REC);
+    return shot;
+}
+
 int Run(const Options& options)
 {
     CScratchDir dir("vx2200shot");
@@ -167,7 +206,7 @@ int Run(const Options& options)
     Click(pPage, CViewerDlg::IDC_PLAY);
     RunFor(options.nSeconds * 1000);
 
-    const QPixmap shot = main.grab();
+    const QPixmap shot = options.strDialog.empty() ? main.grab() : GrabDialog(pPage, options.strDialog);
     app.DisconnectLink();
     if (!shot.save(QString::fromStdString(options.strOut), "PNG")) {
         std::fprintf(stderr, "vx2200shot: %s could not be written\n", options.strOut.c_str());
