@@ -101,6 +101,7 @@ void CVwRecSetDlg::BuildImagePart()
     m_pCount->setMaxLength(MAX_COUNT_DIGITS);
     m_pCount->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_pCount));
     m_pCount->setInputMethodHints(Qt::ImhDigitsOnly);
+    m_pCount->setAttribute(Qt::WA_InputMethodEnabled, false);
     m_pCount->setGeometry(236, 8, 70, 24);
     // The up-down beside the count.
     m_pCountSpin = new QWidget(pGroup);

@@ -20,7 +20,6 @@ class BackupTest : public ::testing::Test {
 protected:
     // REC INTERVAL settings of the simulator.
     static constexpr int INTERVAL_500_MS = 6;
-    static constexpr int INTERVAL_5_S = 10;
     static constexpr int INTERVAL_10_S = 11;
 
     explicit BackupTest(int nRecInterval = INTERVAL_10_S);
