@@ -10,13 +10,16 @@
 // or less), the whole FetchPicture per picture and how many a 33-ms tick
 // holds, the allocations of one fetch, and decoding a picture file against a
 // bare decode of it from memory (goal 1.15 or less). Then the pages on Qt's
-// offscreen platform: the viewer playing, the search page and printing, and the
+// offscreen platform: the viewer playing, the search page and printing, the
 // remote page's status poll and setting pages against the same floor (goal 1.5
-// or less).
+// or less), and a backup through the progress dialog's 20-ms tick and through
+// vx2200ctl. Last the file viewer over a store of 100,000 pictures: Search with
+// its 60 thumbnails against 60 bare decodes of the same files (goal 0.8 or
+// less), NextFolder across the end of a day, and a playback tick.
 //
-// Last the file viewer over a store of 100,000 pictures: Search with its 60
-// thumbnails against 60 bare decodes of the same files (goal 0.8 or less),
-// NextFolder across the end of a day, and a playback tick.
+//   vx2200bench [AREA ...]    AREA: link pictures jpeg viewer search remote
+//                             backup fileviewer; none for all of them
+#include "backup_bench.h"
 #include "fileviewer_bench.h"
 #include "jpegdecode_bench.h"
 #include "link/vx2200ctrl.h"
@@ -29,6 +32,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <set>
 #include <arpa/inet.h>
 #include <cstdlib>
 #include <chrono>
@@ -166,25 +170,19 @@ int PinToOneProcessor()
     return ::sched_setaffinity(0, sizeof set, &set) == 0 ? nCpu : -1;
 }
 
-int main(int argc, char** argv)
+namespace {
+
+// The areas named on the command line; all of them when none is named.
+std::set<std::string> g_areas;
+
+bool Wanted(const char* pszArea)
 {
-    // "vx2200bench fileviewer" runs the file viewer's figures alone.
-    if (argc > 1 && std::string(argv[1]) == "fileviewer") {
-        BenchFileViewer(std::cout);
-        return 0;
-    }
-    const int nCpu = PinToOneProcessor();
-    CEchoPeer echo;
-    CRecorderSim::Options options;
-    options.nTraceKeep = 0;
-    CRecorderSim sim(options);
-    CVX2200Ctrl ctrl;
-    ctrl.SetAskToReconnect(false);
-    if (!echo.IsConnected() || !sim.Start() || ctrl.Connect("127.0.0.1", sim.Port()) != 0) {
-        std::fprintf(stderr, "vx2200bench: the echo peer or the simulator could not be reached\n");
-        return 1;
-    }
-    sim.SetStatus({1, 0, 0, 0});
+    return g_areas.empty() || g_areas.count(pszArea) != 0;
+}
+
+// The floor and the key, menu-value and status exchanges against it.
+bool BenchLink(CEchoPeer& echo, CVX2200Ctrl& ctrl, int nCpu)
+{
     std::array<int, 4> status {};
     int nValue = 0;
     const std::vector<Figures> figures = MeasureInterleaved({
@@ -195,7 +193,7 @@ int main(int argc, char** argv)
     });
     if (figures.size() != 4) {
         std::fprintf(stderr, "vx2200bench: an exchange failed\n");
-        return 1;
+        return false;
     }
     std::printf("loopback, %d rounds, the four measurements interleaved, ", RUNS);
     if (nCpu >= 0)
@@ -209,21 +207,59 @@ int main(int argc, char** argv)
     Print("status query (BTQT)", figures[3], figures[0]);
     std::printf("goal: each ratio at most 1.50\n");
     std::fflush(stdout);
-    if (!BenchPictures(std::cout, ctrl, sim, [&] { return echo.RoundTrip(); })) {
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    static const std::set<std::string> kAreas {"link", "pictures", "jpeg", "viewer", "search", "remote", "backup",
+                                               "fileviewer"};
+    for (int i = 1; i < argc; ++i) {
+        if (!kAreas.count(argv[i])) {
+            std::fprintf(stderr, "usage: vx2200bench [link|pictures|jpeg|viewer|search|remote|backup|fileviewer]...\n");
+            return 64;
+        }
+        g_areas.insert(argv[i]);
+    }
+    const int nCpu = PinToOneProcessor();
+    CEchoPeer echo;
+    CRecorderSim::Options options;
+    options.nTraceKeep = 0;
+    CRecorderSim sim(options);
+    CVX2200Ctrl ctrl;
+    ctrl.SetAskToReconnect(false);
+    if (!echo.IsConnected() || !sim.Start() || ctrl.Connect("127.0.0.1", sim.Port()) != 0) {
+        std::fprintf(stderr, "vx2200bench: the echo peer or the simulator could not be reached\n");
+        return 1;
+    }
+    sim.SetStatus({1, 0, 0, 0});
+    if (Wanted("link") && !BenchLink(echo, ctrl, nCpu))
+        return 1;
+    if (Wanted("pictures") && !BenchPictures(std::cout, ctrl, sim, [&] { return echo.RoundTrip(); })) {
         std::fprintf(stderr, "vx2200bench: a picture exchange failed\n");
         return 1;
     }
-    BenchJpegDecode(std::cout);
+    if (Wanted("jpeg"))
+        BenchJpegDecode(std::cout);
     std::cout.flush();
     // The pages run on Qt's offscreen platform.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
-    BenchViewer(std::cout);
+    if (Wanted("viewer"))
+        BenchViewer(std::cout);
     std::cout.flush();
-    BenchSearch(std::cout);
+    if (Wanted("search"))
+        BenchSearch(std::cout);
     std::cout.flush();
-    BenchRemote(std::cout, [&] { return echo.RoundTrip(); });
+    if (Wanted("remote"))
+        BenchRemote(std::cout, [&] { return echo.RoundTrip(); });
     std::cout.flush();
-    BenchFileViewer(std::cout);
+    if (Wanted("backup"))
+        BenchBackup(std::cout);
+    std::cout.flush();
+    if (Wanted("fileviewer"))
+        BenchFileViewer(std::cout);
     return 0;
 }

@@ -127,12 +127,23 @@ const CRecorderModel::KeyDef CRecorderModel::kKeys[] = {
     {"SL", &CRecorderModel::KeyAccept},
 };
 
+namespace {
+
+int RecInterval(const CRecorderModel::Config& config)
+{
+    const SettingDef& ri = kSettings[SET_RI];
+    return config.nRecInterval >= 0 && config.nRecInterval < ri.nItems ? config.nRecInterval : ri.nDefault;
+}
+
+} // namespace
+
 CRecorderModel::CRecorderModel(const Config& config)
     : m_config(config), m_clock(config.start),
-      m_pictures(config.nCameras, config.start.ToMs(), CSimPictureServer::IntervalMs(kSettings[SET_RI].nDefault),
+      m_pictures(config.nCameras, config.start.ToMs(), CSimPictureServer::IntervalMs(RecInterval(config)),
                  config.nRecordedMinutes)
 {
     InitialState(config.start);
+    m_nSetting[static_cast<std::size_t>(SET_RI)] = RecInterval(config);
 }
 
 void CRecorderModel::InitialState(const SimDateTime& start)

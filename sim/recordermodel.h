@@ -43,6 +43,8 @@ public:
         bool bSingleDisk = false; // play mode, disk mode and its display do not apply
         int nCameras = 16;
         int nRecordedMinutes = 60; // the recording before the clock's start
+        // REC INTERVAL (0..14) of the recorded hour and after; -1 the factory value.
+        int nRecInterval = -1;
     };
 
     // What the recorder sends back: an acknowledge byte (or none) and an answer

@@ -35,6 +35,7 @@ CRecorderModel::Config ModelConfig(const CRecorderSim::Options& options)
     config.bSingleDisk = options.bSingleDisk;
     config.nCameras = options.nCameras;
     config.nRecordedMinutes = options.nRecordedMinutes;
+    config.nRecInterval = options.nRecInterval;
     return config;
 }
 

@@ -30,6 +30,7 @@ public:
         int nPort = 0;                      // 0: a free port chosen by the kernel
         int nCameras = 16;
         int nRecordedMinutes = 60;          // the recording before the clock's start
+        int nRecInterval = -1;              // REC INTERVAL (0..14) of the recorded hour; -1 the factory value
         std::optional<SimDateTime> start;   // the clock's start; the local time when empty
         bool bAcceptMenuAlways = false;     // take menu writes while switched on, too
         bool bSingleDisk = false;           // play mode, disk mode and its display do not apply (refused)

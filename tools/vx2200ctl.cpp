@@ -6,8 +6,10 @@
 //
 // Exit status: 0 on success; the status code (1, 2 or 3) of the first exchange
 // that failed; 64 for a usage error; 65 for a settings file that is not one,
-// or a picture announced empty or too large, or that does not decode; 66 for a
-// file that cannot be read; 73 for a file that cannot be written.
+// or a picture announced empty or too large, or that does not decode, or a
+// backup's event name, folder or time range refused; 66 for a file that cannot
+// be read; 73 for a file that cannot be written; 130 for an interrupted backup.
+#include "ctlbackup.h"
 #include "image/vximage.h"
 #include "link/vx2200ctrl.h"
 #include "platform/fileutil.h"
@@ -44,6 +46,7 @@ struct Invocation {
     std::string strCommand;
     Args args;
     CSettingsImage upload; // the file of an upload, read before connecting
+    CBackupJob backup;     // a backup, checked before connecting
 };
 
 struct CommandDef {
@@ -348,6 +351,8 @@ const CommandDef kCommands[] = {
     {"download", 1, "download FILE", RunDownload},
     {"upload", 1, "upload FILE", RunUpload},
     {"picture", 2, "picture MOVE [YYYY-MM-DD hh:mm:ss] OUT.jpg", RunPicture, 4},
+    {"backup", CBackupJob::ARG_COUNT, "backup START_DATE START_TIME END_DATE END_TIME FOLDER EVENT",
+     [](CVX2200Ctrl& c, const Invocation& inv) { return RunBackup(c, inv.backup); }},
 };
 
 void PrintUsage()
@@ -384,6 +389,9 @@ std::string CheckArgs(const std::string& strCommand, const Args& a)
     }
     if (strCommand == "log" && LogKindOf(a[0]) < 0)
         return "unknown log " + a[0];
+    CBackupJob backup;
+    if (strCommand == "backup")
+        return ParseBackupArgs(a, backup);
     PictureArgs picture;
     if (strCommand == "picture" && !ParsePictureArgs(a, picture))
         return "usage: picture MOVE OUT.jpg with MOVE 1..6, or picture 0 YYYY-MM-DD hh:mm:ss OUT.jpg "
@@ -454,6 +462,11 @@ int main(int argc, char** argv)
         return UsageError(strError);
     if (inv.strCommand == "upload") {
         if (const int nExit = LoadUpload(inv))
+            return nExit;
+    }
+    if (inv.strCommand == "backup") {
+        ParseBackupArgs(inv.args, inv.backup);
+        if (const int nExit = PrepareBackup(inv.backup))
             return nExit;
     }
     const std::optional<std::string> ip = ResolveHost(inv.strHost);

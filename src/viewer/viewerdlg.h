@@ -14,6 +14,8 @@
 // 5 step, 6 reverse step, 7 still, 8 saving.
 #pragma once
 
+#include "store/civiltime.h"
+#include "store/picturestore.h"
 #include "widgets/bmputy.h"
 
 #include <QString>
@@ -22,12 +24,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CBitmapButton;
 class CColorButton;
 class CPrintSurface;
 class CVX2200Ctrl;
 class CVXImage;
+class CVwRecSetDlg;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -221,6 +225,18 @@ public:
     QWidget* GetPictureArea() const { return m_pPicture; }
     QTimer* GetTimer() const { return m_pTimer; }
 
+    // Saving pictures to the PC (viewersave.cpp). SavePicture stores the
+    // picture just fetched (a copy of test.jpg) under its record's path in the
+    // save folder, after the free-space check; 1 when a file was written.
+    int SavePicture(const std::uint8_t* pInfo);
+    static bool HasDiskSpace(std::uint64_t nSize, const std::string& strPath);
+    int IsSaving() const { return m_bSaving; }
+    int GetSavedCount() const { return m_nSavedCount; }
+    int GetTargetCount() const { return m_nTargetCount; }
+    const std::string& GetSaveFolder() const { return m_strSaveFolder; }
+    // The writer of the current Image run (tests give it a free-space query).
+    CPictureStore& GetSaveStore() { return m_saveStore; }
+
 protected:
     void showEvent(QShowEvent* pEvent) override;
     void hideEvent(QHideEvent* pEvent) override;
@@ -277,9 +293,12 @@ private:
     static void PrintFrame(CPrintSurface& surface, int nSplit);
     void PrintCell(CPrintSurface& surface, int nRow, int nColumn, int k) const;
 
-    // Hooks of saving pictures to the PC.
+    // Hooks of saving pictures to the PC (viewersave.cpp).
     void TakeSavedPicture();
     void OpenSaveDialog();
+    void StartImageRun(const CVwRecSetDlg& dlg);
+    void StartBackupRun(const CVwRecSetDlg& dlg);
+    void RegisterEvent(const std::string& strName);
 
     bool m_bInitialised = false;
 
@@ -319,6 +338,15 @@ private:
     int m_bFirstPlay = 0;
     int m_nLastCamera = 0;
     int m_bSaving = 0;
+
+    // Saving to the PC: the event folder, the pictures saved and wanted (an
+    // Image run), the time range (a Backup run).
+    std::string m_strSaveFolder;
+    int m_nSavedCount = 0;
+    int m_nTargetCount = 0;
+    CCivilTime m_startTime;
+    CCivilTime m_endTime;
+    CPictureStore m_saveStore {std::string()};
 
     // Status poll.
     int m_nStatusTick = 0;

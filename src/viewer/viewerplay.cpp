@@ -359,17 +359,6 @@ void CViewerDlg::StopAfterFailure()
     m_bLiveStep = 1;
 }
 
-// The saving run stores each shown picture (a copy of test.jpg) and ends
-// itself after its count; it hooks in here.
-void CViewerDlg::TakeSavedPicture()
-{
-}
-
-// The save-to-PC dialog (a number of pictures, or a timed backup) opens here.
-void CViewerDlg::OpenSaveDialog()
-{
-}
-
 // ---------------------------------------------------------------------------
 // Play keys
 

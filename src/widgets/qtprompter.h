@@ -11,4 +11,6 @@ public:
                    MessageIcon icon, MessageButtons buttons) override;
     bool ChoosePrinter(PrintRequest& request) override;
     std::optional<std::string> ChooseFile(const FileRequest& request) override;
+    // qtfolderpicker.cpp
+    std::optional<std::string> ChooseFolder(const std::string& strTitle, const std::string& strStart) override;
 };

@@ -5,6 +5,7 @@
 #include "widgets/colorbtn.h"
 #include "widgets/keyartwork.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -199,6 +200,12 @@ TEST_F(ViewerTest, KeysMoveThePlayStateAndAskForTheStatusOnTheNextTick)
     for (const Case& c : cases) {
         Click(c.nId == CViewerDlg::IDC_PLAY ? CViewerDlg::IDC_STOP : CViewerDlg::IDC_PLAY);
         Tick(2);
+        if (c.nId == CViewerDlg::IDC_REC) { // REC opens the save dialog: cancelled
+            QTimer::singleShot(0, [] {
+                if (QWidget* pDialog = QApplication::activeModalWidget())
+                    pDialog->close();
+            });
+        }
         Click(c.nId);
         EXPECT_EQ(Page().GetPlayState(), c.nState) << c.nId;
         m_sim.ClearTrace();

@@ -79,7 +79,9 @@ int ShootViewer(const ShotOptions& options)
         RunFor(300);
     }
     int nResult = 0;
-    if (bSearchPage && !ShowSearch(main)) {
+    if (!options.strDialog.empty()) {
+        nResult = ShootSaveDialog(pPage, options.strDialog, options.strOut);
+    } else if (bSearchPage && !ShowSearch(main)) {
         std::fprintf(stderr, "vx2200shot: the search did not fill a page\n");
         nResult = 1;
     } else if (!options.strPrint.empty() && !PrintShown(main, bSearchPage, options.strPrint)) {

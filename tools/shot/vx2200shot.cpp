@@ -2,7 +2,7 @@
 // the README, made on Qt's offscreen platform without a display.
 //
 //   vx2200shot OUT.png [--split 1|4|9|16] [--camera N] [--lang en|ja] [--seconds S]
-//                      [--page viewer|search] [--print OUT.pdf]
+//                      [--page viewer|search] [--print OUT.pdf] [--dialog save|progress]
 //   vx2200shot OUT.png --page remote [--menu 0..8] [--lang en|ja] [--seconds S]
 //   vx2200shot OUT.png --page fileviewer [--camera N] [--lang en|ja] [--open K] [--print OUT.pdf]
 //
@@ -13,7 +13,9 @@
 // operator would, selects the split, presses Play and lets the page run on its
 // own timer for a few seconds of live pictures; --page search then runs a time
 // search from 10:00 every minute; --print holds the picture (PAUSE) and prints
-// the page through the print dialog's path into OUT.pdf. The remote page shows
+// the page through the print dialog's path into OUT.pdf; --dialog presses REC
+// and grabs the save-to-PC dialog or a backup's progress dialog (shotdialog.cpp)
+// instead of the window. The remote page shows
 // the front panel or a setting page (shotremote.cpp); the file viewer needs no
 // recorder (shotfileviewer.cpp). Then it grabs the window into OUT.png.
 #include "shotcommon.h"
@@ -37,7 +39,7 @@ namespace {
 int Usage()
 {
     std::fprintf(stderr, "usage: vx2200shot OUT.png [--split 1|4|9|16] [--camera 1..16] [--lang en|ja] "
-                         "[--seconds 1..60] [--page viewer|search] [--print OUT.pdf]\n"
+                         "[--seconds 1..60] [--page viewer|search] [--print OUT.pdf] [--dialog save|progress]\n"
                          "       vx2200shot OUT.png --page remote [--menu 0..8] [--lang en|ja] [--seconds 1..60]\n"
                          "       vx2200shot OUT.png --page fileviewer [--camera 1..4] [--lang en|ja] [--open 1..60] [--print OUT.pdf]\n");
     return 64;
@@ -90,6 +92,10 @@ bool ParseArguments(int argc, char** argv, ShotOptions& options)
                 return false;
         } else if (strArg == "--seconds" && bValue) {
             if (!ParseInt(argv[++i], 1, 60, options.nSeconds))
+                return false;
+        } else if (strArg == "--dialog" && bValue) {
+            options.strDialog = argv[++i];
+            if (options.strDialog != "save" && options.strDialog != "progress")
                 return false;
         } else if (strArg == "--print" && bValue) {
             options.strPrint = argv[++i];
