@@ -41,7 +41,16 @@ printf '[Setting]\nProgDir=%s/prog/\n' "$demo" >"$demo/config/Varnel/VX2200NET.c
 sh scripts/write-entry.sh "$demo/prog/Data/entry.txt" "Demo DVR" 127.0.0.1 "$port"
 # The recorder records at 1/30 s (its menu is set with the power off), so the
 # viewer shows every camera live within a second.
-ctl() { build/tools/vx2200ctl 127.0.0.1 "$port" "$@"; }
+ctl() { XDG_CONFIG_HOME="$demo/config" build/tools/vx2200ctl 127.0.0.1 "$port" "$@"; }
+# The PC File Viewer has something to show without a recorder: the first run
+# saves three minutes of the simulator's recorded hour as the event "Demo".
+if [ -z "$(XDG_CONFIG_HOME="$demo/config" build/tools/store/vx2200store events 2>/dev/null)" ]; then
+    from=$(date -d '-4 minutes' '+%Y-%m-%d %H:%M')
+    to=$(date -d '-1 minutes' '+%Y-%m-%d %H:%M')
+    mkdir -p "$demo/store"
+    # shellcheck disable=SC2086
+    ctl backup $from $to "$demo/store" Demo >/dev/null || echo "The demo event could not be saved." >&2
+fi
 ctl key BTPF && ctl set RI 1 && ctl key BTPO && ctl record
 
 echo "Recorder simulator on 127.0.0.1 port $port, recording; address book entry \"Demo DVR\"."
