@@ -219,14 +219,6 @@ void UseEveryProcessor()
 void BenchBackup(std::ostream& out)
 {
     UseEveryProcessor();
-    std::unique_ptr<QApplication> pOwnApplication;
-    if (!QCoreApplication::instance()) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int s_argc = 1;
-        static char s_szName[] = "vx2200bench";
-        static char* s_argv[] = {s_szName, nullptr};
-        pOwnApplication = std::make_unique<QApplication>(s_argc, s_argv);
-    }
     CScratchDir dir("vx2200bench");
     CRecorderSim::Options options;
     options.start = SimDateTime {2004, 1, 23, 10, 30, 0};

@@ -244,7 +244,8 @@ int main(int argc, char** argv)
     if (Wanted("jpeg"))
         BenchJpegDecode(std::cout);
     std::cout.flush();
-    // The pages run on Qt's offscreen platform.
+    // The pages run on Qt's offscreen platform, in the one application every
+    // page benchmark uses.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     if (Wanted("viewer"))

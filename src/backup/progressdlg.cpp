@@ -1,5 +1,6 @@
 #include "backup/progressdlg.h"
 
+#include "widgets/keyfilter.h"
 #include "app/vx2200net.h"
 #include "store/backuprun.h"
 #include "widgets/resstring.h"
@@ -118,13 +119,9 @@ void CProgressDlg::OnButton()
 
 void CProgressDlg::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        pEvent->accept();
+    if (CKeyFilter::IsAcceptOrCancelKey(*pEvent)) {
+        pEvent->accept(); // Enter and Escape do nothing here
         return;
-    default:
-        QDialog::keyPressEvent(pEvent);
     }
+    QDialog::keyPressEvent(pEvent);
 }

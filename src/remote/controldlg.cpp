@@ -1,6 +1,7 @@
 // The DVR Remote page: its controls, showing and hiding, and menu-setting
 // mode. The status poll and the keys are in controlpanel.cpp, the settings
 // files in controlsettings.cpp.
+#include "widgets/keyfilter.h"
 #include "remote/controldlg.h"
 
 #include "app/vx2200net.h"
@@ -227,15 +228,11 @@ void CControlDlg::resizeEvent(QResizeEvent* pEvent)
 
 void CControlDlg::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        pEvent->accept();
+    if (CKeyFilter::IsAcceptOrCancelKey(*pEvent)) {
+        pEvent->accept(); // Enter and Escape do nothing here
         return;
-    default:
-        QWidget::keyPressEvent(pEvent);
     }
+    QWidget::keyPressEvent(pEvent);
 }
 
 // ---------------------------------------------------------------------------

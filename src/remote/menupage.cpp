@@ -1,6 +1,7 @@
 #include "remote/menupage.h"
 
 #include "app/vx2200net.h"
+#include "widgets/keyfilter.h"
 #include "widgets/resstring.h"
 
 #include <QComboBox>
@@ -46,15 +47,11 @@ void CMenuPage::OnShowWindow(bool)
 
 void CMenuPage::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    if (CKeyFilter::IsAcceptOrCancelKey(*pEvent)) {
         pEvent->accept(); // neither writes nor closes anything
         return;
-    default:
-        QWidget::keyPressEvent(pEvent);
     }
+    QWidget::keyPressEvent(pEvent);
 }
 
 CVX2200Ctrl* CMenuPage::Ctrl()

@@ -1,12 +1,13 @@
 #include "shell/vx2200netdlg.h"
 
-#include "shell/aboutdlg.h"
-#include "widgets/artwork.h"
-#include "shell/menutabctrl.h"
-#include "widgets/resstring.h"
-#include "app/vx2200net.h"
 #include "addressbook/selvxentrydlg.h"
+#include "app/vx2200net.h"
 #include "link/vx2200ctrl.h"
+#include "shell/aboutdlg.h"
+#include "shell/menutabctrl.h"
+#include "widgets/artwork.h"
+#include "widgets/keyfilter.h"
+#include "widgets/resstring.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -152,14 +153,10 @@ void CVX2200NETDlg::OnExit()
 
 void CVX2200NETDlg::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // An Escape meant for a page must not end the program.
-        pEvent->accept();
+    // An Escape meant for a page must not end the program.
+    if (CKeyFilter::IsAcceptOrCancelKey(*pEvent)) {
+        pEvent->accept(); // Enter and Escape do nothing here
         return;
-    default:
-        QDialog::keyPressEvent(pEvent);
     }
+    QDialog::keyPressEvent(pEvent);
 }

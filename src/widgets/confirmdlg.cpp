@@ -1,5 +1,6 @@
 #include "widgets/confirmdlg.h"
 
+#include "widgets/keyfilter.h"
 #include "widgets/artwork.h"
 #include "widgets/resstring.h"
 #include "platform/waiter.h"
@@ -137,15 +138,11 @@ void CConfirmDlg::ApplyMode()
 
 void CConfirmDlg::keyPressEvent(QKeyEvent* pEvent)
 {
-    switch (pEvent->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        pEvent->accept();
+    if (CKeyFilter::IsAcceptOrCancelKey(*pEvent)) {
+        pEvent->accept(); // Enter and Escape do nothing here
         return;
-    default:
-        QDialog::keyPressEvent(pEvent);
     }
+    QDialog::keyPressEvent(pEvent);
 }
 
 void CConfirmDlg::OnYes()

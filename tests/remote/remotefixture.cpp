@@ -1,5 +1,6 @@
 #include "remotefixture.h"
 
+#include "fixtures/connectedapp.h"
 #include "link/vx2200ctrl.h"
 #include "remote/controltabctrl.h"
 #include "remote/menupage.h"
@@ -48,13 +49,8 @@ void RemoteTest::Open(Language language)
     m_pPage.reset();
     m_pApp.reset();
     CStringTable::SetLanguage(language);
-    m_pApp = std::make_unique<CVX2200NETApp>(
-        CVX2200NETApp::Paths {m_dir / "none.conf", m_dir / "prog/", m_dir / "lock"});
-    m_pApp->LoadSettings();
-    ASSERT_TRUE(m_pApp->CreateServices());
-    m_pApp->AddEntry("Demo DVR", "127.0.0.1", m_sim.Port());
-    m_pApp->SetConnected(0);
-    ASSERT_EQ(m_pApp->GetCtrl()->Connect("127.0.0.1", m_sim.Port()), 0);
+    m_pApp = MakeConnectedApp(m_dir.Path(), m_sim);
+    ASSERT_NE(m_pApp, nullptr);
     m_pPage = std::make_unique<CControlDlg>();
     m_pPage->GetTimer()->stop();
     m_pPage->resize(CControlDlg::PAGE_WIDTH, CControlDlg::PAGE_HEIGHT);

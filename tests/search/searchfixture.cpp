@@ -1,5 +1,7 @@
 #include "searchfixture.h"
 
+#include "fixtures/connectedapp.h"
+
 #include "link/vx2200ctrl.h"
 
 #include <QAbstractButton>
@@ -29,13 +31,8 @@ void SearchTest::Open(Language language, int nCameras, int nMinutes)
     m_pSim = std::make_unique<CRecorderSim>(options);
     ASSERT_TRUE(m_pSim->Start());
     CStringTable::SetLanguage(language);
-    m_pApp = std::make_unique<CVX2200NETApp>(
-        CVX2200NETApp::Paths {m_dir / "none.conf", m_dir / "prog/", m_dir / "lock"});
-    m_pApp->LoadSettings();
-    ASSERT_TRUE(m_pApp->CreateServices());
-    m_pApp->AddEntry("Demo DVR", "127.0.0.1", m_pSim->Port());
-    m_pApp->SetConnected(0);
-    ASSERT_EQ(m_pApp->GetCtrl()->Connect("127.0.0.1", m_pSim->Port()), 0);
+    m_pApp = MakeConnectedApp(m_dir.Path(), *m_pSim);
+    ASSERT_NE(m_pApp, nullptr);
     m_pPage = std::make_unique<CSearchDlg>();
     m_pPage->GetTimer()->stop();
     m_pPage->show();
@@ -86,19 +83,7 @@ void SearchTest::SetFields(const QString& strHour, const QString& strMinute, int
 
 std::vector<std::string> SearchTest::ReceivedCodes() const
 {
-    std::vector<std::string> codes;
-    for (const SimTraceEntry& entry : m_pSim->Trace()) {
-        const std::string& str = entry.strBytes;
-        if (!entry.IsReceived() || str.empty())
-            continue;
-        if (str.size() == 1 && str[0] == 0x05)
-            codes.emplace_back("05");
-        else if (str.size() >= 4 && str[2] == 'J')
-            codes.push_back(str.substr(2, 2));
-        else if (str.size() >= 6)
-            codes.push_back(str.substr(2, 4));
-    }
-    return codes;
+    return ::ReceivedCodes(*m_pSim);
 }
 
 int SearchTest::CountReceived(const std::string& strCode) const

@@ -1,5 +1,7 @@
 #include "viewerfixture.h"
 
+#include "fixtures/connectedapp.h"
+
 #include "link/vx2200ctrl.h"
 #include "sim/simpicture.h"
 
@@ -71,13 +73,8 @@ void ViewerTest::Open(Language language)
     m_pPage.reset();
     m_pApp.reset();
     CStringTable::SetLanguage(language);
-    m_pApp = std::make_unique<CVX2200NETApp>(
-        CVX2200NETApp::Paths {m_dir / "none.conf", m_dir / "prog/", m_dir / "lock"});
-    m_pApp->LoadSettings();
-    ASSERT_TRUE(m_pApp->CreateServices());
-    m_pApp->AddEntry("Demo DVR", "127.0.0.1", m_sim.Port());
-    m_pApp->SetConnected(0);
-    ASSERT_EQ(m_pApp->GetCtrl()->Connect("127.0.0.1", m_sim.Port()), 0);
+    m_pApp = MakeConnectedApp(m_dir.Path(), m_sim);
+    ASSERT_NE(m_pApp, nullptr);
     m_pPage = std::make_unique<CViewerDlg>();
     ASSERT_TRUE(m_pPage->IsInitialised());
     m_pPage->GetTimer()->stop();
@@ -123,19 +120,7 @@ void ViewerTest::SetRecording(bool bRecording, int nInterval)
 
 std::vector<std::string> ViewerTest::ReceivedCodes() const
 {
-    std::vector<std::string> codes;
-    for (const SimTraceEntry& entry : m_sim.Trace()) {
-        const std::string& str = entry.strBytes;
-        if (!entry.IsReceived() || str.empty())
-            continue;
-        if (str.size() == 1 && str[0] == 0x05)
-            codes.emplace_back("05");
-        else if (str.size() >= 4 && str[2] == 'J')
-            codes.push_back(str.substr(2, 2));
-        else if (str.size() >= 6)
-            codes.push_back(str.substr(2, 4));
-    }
-    return codes;
+    return ::ReceivedCodes(m_sim);
 }
 
 int ViewerTest::CountReceived(const std::string& strCode) const
