@@ -139,6 +139,7 @@ void CVXSocket::Close()
 {
     m_readAhead.clear();
     m_bSliced = false;
+    m_bPeerClosed = false;
     if (m_hSocket >= 0)
         ::close(m_hSocket);
     m_hSocket = -1;
@@ -205,8 +206,10 @@ int CVXSocket::ReceiveAll(unsigned char* pBuffer, int nLength)
         if (!m_bSliced && !WaitUntil(m_hSocket, POLLIN, deadline))
             return ETIMEDOUT;
         const ssize_t r = ::recv(m_hSocket, byChunk, sizeof byChunk, 0);
-        if (r == 0)
+        if (r == 0) {
+            m_bPeerClosed = true;
             return -1;
+        }
         if (r < 0) {
             if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK)
                 return errno;
@@ -243,7 +246,9 @@ int CVXSocket::SendData(const void* pData, int nLength)
     if (nLength < 0)
         return -1;
     const auto* pBytes = static_cast<const unsigned char*>(pData);
-    const int nError = SendAll(pBytes, nLength);
+    // Bytes sent after the recorder hung up may be taken by the stack without
+    // a word and never answered.
+    const int nError = m_bPeerClosed ? EPIPE : SendAll(pBytes, nLength);
     if (nError == 0)
         return nLength;
     m_nLastError = nError;

@@ -111,6 +111,10 @@ private:
     std::vector<unsigned char> m_readAhead; // received, not yet asked for
     std::vector<unsigned char> m_receiveBuffer; // a whole answer before it is handed over
     bool m_bSliced = false; // connected: receives block for one slice at most
+    // The recorder closed this connection (a receive met its end): it will
+    // never answer on it again, so the next send counts as a lost link even
+    // when the stack has not yet said so.
+    bool m_bPeerClosed = false;
     int m_nLastError = 0;
     bool m_bAsk = true;
     bool m_bQuitRequested = false;

@@ -79,6 +79,18 @@ public:
         });
     }
 
+    // Accepts one client and stops sending to it, but keeps the connection
+    // open and reads nothing: a recorder that hung up halfway, whose side
+    // takes the client's bytes without a reset.
+    void HangUpHalfway()
+    {
+        m_thread = std::thread([this] {
+            const int h = ::accept(m_hListen, nullptr, nullptr);
+            m_hOpen.push_back(h);
+            ::shutdown(h, SHUT_WR);
+        });
+    }
+
     // Fills the listener's queue with a connection nobody accepts.
     void FillQueue()
     {
@@ -238,6 +250,26 @@ TEST_F(ConnectionTest, ExchangeAfterAFailedConnectAsksToReconnect)
     m_ctrl.Disconnect();
     ASSERT_EQ(m_ctrl.Connect("127.0.0.1", ClosedPort()), 3);
     m_prompter.Answer(1);
+    EXPECT_EQ(m_ctrl.SendKey(2), 0);
+    EXPECT_EQ(m_prompter.ConfirmModes(), std::vector<int> {8});
+    EXPECT_EQ(ReceivedCodes(), std::vector<std::string> {"BTPL"});
+}
+
+// Whether or not the stack reports it, a recorder that closed the connection
+// never answers on it again: the receive that meets the end fails without a
+// question, and the next exchange asks to reconnect instead of sending into
+// the closed connection for ever.
+TEST_F(ConnectionTest, RecorderThatHungUpIsReconnectedAtTheNextExchange)
+{
+    CTestPeer peer;
+    peer.HangUpHalfway();
+    m_ctrl.Disconnect();
+    ASSERT_EQ(m_ctrl.Connect("127.0.0.1", peer.Port()), 0);
+    pollfd pfd {m_ctrl.Socket().GetHandle(), POLLIN, 0};
+    ASSERT_EQ(::poll(&pfd, 1, 5000), 1); // the end has arrived
+    m_prompter.Answer(1);
+    EXPECT_EQ(m_ctrl.SendKey(2), 3);
+    EXPECT_TRUE(m_prompter.Asks().empty());
     EXPECT_EQ(m_ctrl.SendKey(2), 0);
     EXPECT_EQ(m_prompter.ConfirmModes(), std::vector<int> {8});
     EXPECT_EQ(ReceivedCodes(), std::vector<std::string> {"BTPL"});

@@ -43,6 +43,7 @@ TEST_F(RemoteTest, StatusPollSurvivesEveryFaultAndFollowsTheRecorderAgain)
     const auto deadline = Clock::now() + std::chrono::seconds(pszSeconds ? std::atoi(pszSeconds) : 0);
     int nPlayback = 0;
     do {
+        m_sim.ClearTrace(); // the simulator's own trace would grow the process
         for (const Fault& f : kFaults) {
             SCOPED_TRACE(std::string(f.pszCode) + " " + std::string(SimFaultName(f.fault)));
             m_sim.SetFault(f.pszCode, f.fault, f.nTimes);
