@@ -9,11 +9,9 @@
 #include "remote/setdiskdlg.h"
 #include "remote/setplaydlg.h"
 #include "remote/settimedlg.h"
+#include "widgets/tabframe.h"
 
 #include <QEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 #include <algorithm>
@@ -145,12 +143,5 @@ void CControlTabCtrl::resizeEvent(QResizeEvent* pEvent)
 
 void CControlTabCtrl::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QStyleOptionTabWidgetFrame option;
-    option.initFrom(this);
-    const QRect item = m_pTabBar->tabRect(0).translated(m_pTabBar->pos());
-    option.rect = QRect(0, item.bottom(), width(), height() - item.bottom());
-    option.tabBarSize = m_pTabBar->size();
-    option.shape = QTabBar::RoundedNorth;
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+    PaintTabFrame(this, m_pTabBar);
 }

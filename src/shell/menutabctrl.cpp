@@ -1,6 +1,7 @@
 #include "shell/menutabctrl.h"
 
 #include "widgets/resstring.h"
+#include "widgets/tabframe.h"
 #include "fileviewer/fileviewdlg.h"
 #include "remote/controldlg.h"
 #include "search/searchdlg.h"
@@ -8,9 +9,6 @@
 
 #include <QEvent>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QStyle>
-#include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 CMenuTabCtrl::CMenuTabCtrl(QWidget* pParent) : QWidget(pParent)
@@ -181,12 +179,5 @@ void CMenuTabCtrl::resizeEvent(QResizeEvent* pEvent)
 
 void CMenuTabCtrl::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QStyleOptionTabWidgetFrame option;
-    option.initFrom(this);
-    const QRect item = m_pTabBar->tabRect(0).translated(m_pTabBar->pos());
-    option.rect = QRect(0, item.bottom(), width(), height() - item.bottom());
-    option.tabBarSize = m_pTabBar->size();
-    option.shape = QTabBar::RoundedNorth;
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
+    PaintTabFrame(this, m_pTabBar);
 }
